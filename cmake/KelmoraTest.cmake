@@ -1,0 +1,28 @@
+# kelmora_add_test(NAME SOURCES a.cpp ... LIBS lib ... [GUI] [PG])
+# PG: the test touches the database and runs twice, on SQLite and on PostgreSQL.
+function(kelmora_add_test name)
+    cmake_parse_arguments(T "GUI;PG" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${T_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+    target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
+    target_compile_definitions(${name} PRIVATE KELMORA_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+                                               KELMORA_SHARED_TESTDATA="${PROJECT_SOURCE_DIR}/../shared/testdata"
+                                               KELMORA_BIN_DIR="${CMAKE_BINARY_DIR}/bin")
+    kelmora_warnings(${name})
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+    if(name MATCHES "^tst_ui" OR T_GUI)
+        set(label ui)
+    elseif(name MATCHES "^tst_print")
+        set(label print)
+    else()
+        set(label core)
+    endif()
+    set(env "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;KELMORA_TEST_BACKEND=sqlite")
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES LABELS "${label}" ENVIRONMENT "${env}" TIMEOUT 900)
+    if(T_PG)
+        add_test(NAME ${name}_pg COMMAND ${name})
+        set_tests_properties(${name}_pg PROPERTIES LABELS "${label};pg"
+            ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;KELMORA_TEST_BACKEND=pg" TIMEOUT 900)
+    endif()
+endfunction()

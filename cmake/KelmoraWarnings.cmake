@@ -1,0 +1,3 @@
+function(kelmora_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wno-unused-parameter)
+endfunction()
