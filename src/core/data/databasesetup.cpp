@@ -4,6 +4,7 @@
 #include "app/clock.h"
 #include "connection.h"
 #include "dates.h"
+#include "masterdata/mastergridseed.h"
 #include "schema.h"
 #include "transaction.h"
 
@@ -44,6 +45,8 @@ bool DatabaseSetup::populate(Connection& connection, bool demo, QString* error)
         if (!run(connection, sql, {}, error))
             return false;
     if (!seedFirstRows(connection, error))
+        return false;
+    if (!MasterGridSeed::seed(connection, error))
         return false;
     if (demo && !seedDemo(connection, error))
         return false;
@@ -160,7 +163,7 @@ bool DatabaseSetup::seedDemo(Connection& c, QString* error)
         {"瓶", "goodunit"},      {"米", "goodunit"},      {"销售部", "department"},  {"采购部", "department"},
         {"生产车间", "department"}, {"仓储部", "department"}, {"经理", "empduty"},     {"业务员", "empduty"},
         {"仓管员", "empduty"},   {"批发客户", "clttype"}, {"零售客户", "clttype"},   {"原料供应商", "suptype"},
-        {"成品供应商", "suptype"}, {"※", "symbol"},       {"Φ", "symbol"},          {"×", "symbol"},
+        {"成品供应商", "suptype"}, {"※", "abSheet1"},     {"Φ", "abSheet1"},        {"×", "abSheet1"},
     };
     for (const auto& code : codes)
         if (!run(c, QStringLiteral("insert into t_code (F_Name, F_type) values (:n, :t)"),

@@ -1,6 +1,7 @@
 #include "schema.h"
 
 #include "connection.h"
+#include "masterdata/mastergridseed.h"
 #include "sqldialect.h"
 #include "transaction.h"
 
@@ -155,7 +156,7 @@ QList<Index> buildIndexes()
 
 int currentVersion()
 {
-    return 1;
+    return 2;
 }
 
 const QList<Table>& tables()
@@ -260,6 +261,8 @@ bool migrate(Connection& connection, QString* error)
         return true;
     Transaction tx(connection);
     // Steps from one version to the next are added here as the schema grows.
+    if (v < 2 && !MasterGridSeed::seed(connection, error))
+        return false;
     if (!connection.exec(QStringLiteral("UPDATE kelmora_schema SET F_Version = :v"), {{QStringLiteral("v"), currentVersion()}})) {
         if (error)
             *error = connection.errorString();
