@@ -28,7 +28,6 @@ bool XlsxExport::write(const ExportTable& t, const QString& fileName, QString* e
     lxw_workbook_options opt{};
     opt.constant_memory = 1;
     opt.tmpdir = tmpDir.data();
-    opt.use_zip64 = 1;
     lxw_workbook* wb = workbook_new_opt(partPath.constData(), &opt);
     if (!wb) {
         if (errorString)

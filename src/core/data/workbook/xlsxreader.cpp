@@ -88,7 +88,7 @@ QString xrStringItem(QXmlStreamReader& x)
 XlsxReader::XlsxReader(const QString& fileName)
 {
     int err = 0;
-    m_zip = zip_open(QFile::encodeName(fileName).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &err);
+    m_zip = zip_open(QFile::encodeName(fileName).constData(), ZIP_RDONLY, &err);
     if (!m_zip) {
         m_error = damagedText();
         return;
@@ -167,7 +167,8 @@ bool XlsxReader::readWorkbook()
     while (!x.atEnd()) {
         if (x.readNext() != QXmlStreamReader::StartElement)
             continue;
-        if (x.name() == QLatin1String("workbookPr")) {
+        if (x.name() == QLatin1String("workbookPr") && x.attributes().hasAttribute(QLatin1String("date1904"))) {
+            // Extension elements of the same name carry other settings; only this attribute decides.
             const QString v = x.attributes().value(QLatin1String("date1904")).toString().toLower();
             m_date1904 = v == QLatin1String("1") || v == QLatin1String("true");
         } else if (x.name() == QLatin1String("sheet")) {
