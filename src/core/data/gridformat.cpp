@@ -128,14 +128,9 @@ NumberPattern parseNumberPattern(const QString& section)
 
 QString plainNumber(double v)
 {
-    if (!std::isfinite(v))
-        return QString::number(v);
-    // Up to 15 significant digits, without the exponent for everyday magnitudes.
-    QString s = QString::number(v, 'f', 10);
-    if (std::fabs(v) >= 1e15 || (std::fabs(v) < 1e-10 && v != 0))
-        return QString::number(v, 'g', 15);
-    s = QString::number(v, 'g', 15);
-    if (s.contains(QLatin1Char('e'))) {
+    // Up to 15 significant digits: what was stored, without binary noise or an exponent.
+    QString s = QString::number(v, 'g', 15);
+    if (s.contains(QLatin1Char('e')) && std::isfinite(v) && std::fabs(v) < 1e15 && std::fabs(v) >= 1e-10) {
         s = QString::number(v, 'f', 10);
         while (s.endsWith(QLatin1Char('0')))
             s.chop(1);
