@@ -1,6 +1,7 @@
 #include "windowcatalog.h"
 
 #include "dispformpos.h"
+#include "documents/entrywindows.h"
 #include "frmmain.h"
 #include "frmsysinfogl.h"
 #include "frmuserinfo.h"
@@ -20,4 +21,5 @@ void registerProgramWindows()
 {
     WindowRegistry::registerHandler(101, [] { runModalWindow<TFrmUserInfo>(); });
     WindowRegistry::registerHandler(109, [] { runModalWindow<TfrmSysInfoGl>(); });
+    registerEntryWindows();
 }

@@ -6,7 +6,6 @@ struct EntryHookSet
     EntryHooks::ClientPicker clientPicker;
     EntryHooks::GoodsEditor goodsEditor;
     EntryHooks::ExcelImport excelImport;
-    EntryHooks::DocumentPrint documentPrint;
 };
 
 EntryHookSet& entryHookSet()
@@ -29,10 +28,6 @@ void setExcelImport(const ExcelImport& f)
 {
     entryHookSet().excelImport = f;
 }
-void setDocumentPrint(const DocumentPrint& f)
-{
-    entryHookSet().documentPrint = f;
-}
 const ClientPicker& clientPicker()
 {
     return entryHookSet().clientPicker;
@@ -44,9 +39,5 @@ const GoodsEditor& goodsEditor()
 const ExcelImport& excelImport()
 {
     return entryHookSet().excelImport;
-}
-const DocumentPrint& documentPrint()
-{
-    return entryHookSet().documentPrint;
 }
 } // namespace EntryHooks

@@ -8,7 +8,7 @@ class QWidget;
 class TFrmDeptGl;
 
 // The windows of other subsystems the entry windows open: the partner picker,
-// the goods editing window, the Excel import and the document print service.
+// the goods editing window and the Excel import.
 // The program wires them when it starts (registerEntryWindows); a window whose
 // hook is not set keeps the button that would open it disabled.
 namespace EntryHooks {
@@ -20,16 +20,11 @@ using ClientPicker = std::function<std::optional<QString>(QWidget* parent, int m
 using GoodsEditor = std::function<void(QWidget* parent, const QString& autoCode)>;
 // Excel import into the window's lines (target type of the kind).
 using ExcelImport = std::function<void(TFrmDeptGl* window, int targetType)>;
-// Printing (design false: preview and print) or designing one template of the
-// shown document; the window passes itself for its header and lines.
-using DocumentPrint = std::function<void(TFrmDeptGl* window, const QString& templateName, bool design)>;
 
 void setClientPicker(const ClientPicker& f);
 void setGoodsEditor(const GoodsEditor& f);
 void setExcelImport(const ExcelImport& f);
-void setDocumentPrint(const DocumentPrint& f);
 const ClientPicker& clientPicker();
 const GoodsEditor& goodsEditor();
 const ExcelImport& excelImport();
-const DocumentPrint& documentPrint();
 } // namespace EntryHooks

@@ -20,6 +20,8 @@
 #include "entrylinedelegate.h"
 #include "entrylinemodel.h"
 #include "entrylineview.h"
+#include "printservices.h"
+#include "reportdataset.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -1004,18 +1006,40 @@ void TFrmDeptGl::tbLastClick()
     tbNext->setEnabled(false);
 }
 
+bool TFrmDeptGl::printData(ReportDataSet& header, ReportDataSet& lines) const
+{
+    const SqlParams p{{QStringLiteral("code"), m_curCode}};
+    QSqlQuery q(dm().db());
+    if (!dm().OpenQry(q, QStringLiteral("select * from DepotM where F_Code = :code"), p))
+        return false;
+    header = ReportDataSet::fromQuery(q);
+    QSqlQuery d(dm().db());
+    if (!dm().OpenQry(d,
+                      QStringLiteral("select * from DepotD where F_code = :code")
+                          + (m_kind->orderedLines ? QStringLiteral(" order by F_ID") : QString()),
+                      p))
+        return false;
+    lines = ReportDataSet::fromQuery(d);
+    return true;
+}
+
 void TFrmDeptGl::printTemplate(int index)
 {
     if (m_cur < 0 || !m_browse)
         return;
-    if (const auto& hook = EntryHooks::documentPrint())
-        hook(this, m_kind->templateName(index), false);
+    ReportDataSet header, lines;
+    if (printData(header, lines))
+        PrintServices::documentPrint(m_kind->templateName(index), header, lines);
 }
 
 void TFrmDeptGl::designTemplate(int index)
 {
-    if (const auto& hook = EntryHooks::documentPrint())
-        hook(this, m_kind->templateName(index), true);
+    if (!m_browse)
+        return;
+    ReportDataSet header, lines;
+    if (m_cur >= 0 && !printData(header, lines))
+        return;
+    PrintServices::documentDesign(m_kind->templateName(index), header, lines);
 }
 
 // ---- lines ------------------------------------------------------------------

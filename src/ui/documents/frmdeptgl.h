@@ -22,6 +22,7 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QToolButton;
+class ReportDataSet;
 
 // The document entry window of the eleven ordinary kinds: one design, configured
 // by the kind's row of the entry table. Shows the documents of its kind entered
@@ -112,6 +113,7 @@ private:
     void pickClient();
     QString operName() const;
     QString formatNumber(const QString& field, double v) const;
+    bool printData(ReportDataSet& header, ReportDataSet& lines) const;
 
     const EntryKind* m_kind;
     bool m_browse = true;
