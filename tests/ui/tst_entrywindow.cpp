@@ -14,6 +14,11 @@
 #include "documents/frmdeptgl.h"
 #include "documents/stocklookup.h"
 #include "support/testdatabase.h"
+#include "app/frmmain.h"
+#include "documents/entrywindows.h"
+#include "printservices.h"
+#include "reportengine.h"
+#include "reportpresenter.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -28,6 +33,27 @@
 
 namespace {
 const QDate kToday(2024, 1, 15);
+
+class EntryRecordingPresenter : public ReportPresenter
+{
+public:
+    EntryRecordingPresenter() { ReportPresenter::setInstance(this); }
+    ~EntryRecordingPresenter() override { ReportPresenter::setInstance(nullptr); }
+    void preview(const ReportEngine& engine) override
+    {
+        ++previews;
+        last = engine;
+    }
+    void design(const ReportEngine& engine, const QString& fileName) override
+    {
+        ++designs;
+        last = engine;
+        lastFile = fileName;
+    }
+    int previews = 0, designs = 0;
+    ReportEngine last;
+    QString lastFile;
+};
 
 void setAdminSession()
 {
@@ -116,6 +142,9 @@ private slots:
     void priceColumnsHiddenWithoutRight();
     void badEntryDateRefused();
     void cancelDiscardsLineChanges();
+    void keys();
+    void printAndDesign();
+    void mainWindowOpensTheElevenWindows();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -595,6 +624,94 @@ void TstEntryWindow::cancelDiscardsLineChanges()
     QVERIFY(w->isBrowsing());
     QCOMPARE(w->lineModel()->line(0).amount, 1.0);
     QCOMPARE(dm().GetSqlFloat(QStringLiteral("select F_Amount from DepotD")), 1.0);
+}
+
+void TstEntryWindow::keys()
+{
+    auto w = open(2);
+    QLineEdit* code = child<QLineEdit>(w.get(), "edtCode");
+    QTest::keyClick(code, Qt::Key_A, Qt::ControlModifier);
+    QVERIFY(!w->isBrowsing());
+    QCOMPARE(code->text(), QStringLiteral("XTD20240115001"));
+    // Enter in a header field moves on; Escape cancels.
+    QLineEdit* client = child<QLineEdit>(w.get(), "cbeClient");
+    client->setFocus();
+    QTest::keyClick(client, Qt::Key_Return);
+    QTest::keyClick(client, Qt::Key_Escape);
+    QVERIFY(w->isBrowsing());
+    QCOMPARE(count(QStringLiteral("select count(*) from DepotM")), 0);
+
+    QTest::keyClick(w->lineView(), Qt::Key_A, Qt::ControlModifier);
+    client->setText(QStringLiteral("客户乙"));
+    QVERIFY(w->addPickedGood(QStringLiteral("G002")));
+    QCOMPARE(w->lineModel()->line(0).price, 1.5); // a sales return takes the sale price
+    QTest::keyClick(client, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(w->isBrowsing());
+    QCOMPARE(count(QStringLiteral("select count(*) from DepotM where F_Flag = 2")), 1);
+    QTest::keyClick(w->lineView(), Qt::Key_E, Qt::ControlModifier);
+    QVERIFY(w->isEditingExisting());
+    QTest::keyClick(w->lineView(), Qt::Key_Escape);
+    QVERIFY(w->isBrowsing());
+    m_msg->setNextAnswer(Messenger::No);
+    QTest::keyClick(w->lineView(), Qt::Key_Delete);
+    QCOMPARE(m_msg->lastText(), QStringLiteral("真的要删除当前销售退货单 XTD20240115001吗？"));
+    // Escape in browse state closes the window.
+    QTest::keyClick(w->lineView(), Qt::Key_Escape);
+    QVERIFY(!w->isVisible());
+}
+
+void TstEntryWindow::printAndDesign()
+{
+    EntryRecordingPresenter presenter;
+    PrintServices::setTemplateFolder(QStringLiteral(KELMORA_TEST_DATA "/../../resources/Qr"));
+    auto w = open(-5);
+    click(w.get(), "tbPrint"); // empty list: nothing
+    QCOMPARE(presenter.previews, 0);
+    click(w.get(), "tbNew");
+    child<QLineEdit>(w.get(), "cbeClient")->setText(QStringLiteral("客户乙"));
+    addOpening(QStringLiteral("A仓"), QStringLiteral("G001"), 5, 2);
+    QVERIFY(w->addPickedGood(QStringLiteral("G001")));
+    QVERIFY(w->addPickedGood(QStringLiteral("G002")));
+    SysOptions::current().negativeStock = true;
+    m_msg->setDefaultAnswer(Messenger::Yes);
+    click(w.get(), "tbSave");
+    QVERIFY(w->isBrowsing());
+    click(w.get(), "tbPrint");
+    QCOMPARE(presenter.previews, 1);
+    const ReportDataSet* header = presenter.last.dataSet(ReportEngine::masterName());
+    const ReportDataSet* lines = presenter.last.dataSet(ReportEngine::detailName());
+    QVERIFY(header && lines);
+    QCOMPARE(header->rowCount(), 1);
+    QCOMPARE(header->value(0, QStringLiteral("F_Code")).toString(), QStringLiteral("CRD20240115001"));
+    QCOMPARE(lines->rowCount(), 2);
+    child<QAction>(w.get(), "actDesign1")->trigger();
+    QCOMPARE(presenter.designs, 1);
+    QVERIFY(presenter.lastFile.endsWith(QStringLiteral("frJieHuoOutDept1.fr3")));
+    QCOMPARE(child<QAction>(w.get(), "actPrint2")->text(), QStringLiteral("打印其他出库单(不含单价和金额)"));
+    QCOMPARE(child<QAction>(w.get(), "actDesign0")->text(), QStringLiteral("设置其他出库单"));
+    PrintServices::setTemplateFolder(QString());
+}
+
+void TstEntryWindow::mainWindowOpensTheElevenWindows()
+{
+    TFrmMain main;
+    main.applySession();
+    const QList<int> codes{301, 302, 303, 304, 305, 401, 402, 403, 404, 501, 502};
+    for (int code : codes) {
+        QVERIFY2(main.runAction(code), qPrintable(QString::number(code)));
+        const EntryKind* k = nullptr;
+        for (const EntryKind& e : EntryKinds::all())
+            if (e.base().actionCode == code)
+                k = &e;
+        QVERIFY(k);
+        auto* w = qobject_cast<TFrmDeptGl*>(main.findWindow(k->windowClass()));
+        QVERIFY2(w, qPrintable(k->windowClass()));
+        QCOMPARE(w->kind(), k->kind);
+    }
+    QCOMPARE(main.childWindows().size(), 11);
+    QVERIFY(main.runAction(301)); // open-or-raise: still one
+    QCOMPARE(main.childWindows().size(), 11);
+    QVERIFY(main.closeAllChildren());
 }
 
 QTEST_MAIN(TstEntryWindow)
