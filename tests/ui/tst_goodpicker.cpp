@@ -6,7 +6,7 @@
 #include "data/dates.h"
 #include "documents/dlggoodxz.h"
 #include "documents/goodpickertarget.h"
-#include "reports/pickerstocktable.h"
+#include "documents/entrystocktable.h"
 #include "support/testdatabase.h"
 
 #include <QLabel>
@@ -346,14 +346,16 @@ void TstGoodPicker::otherConnectionDoesNotDisturb()
     dlg.setTarget(&t);
     dlg.prepare();
     dlg.selectTreeNode(0);
-    QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("A002")));
-    // Another workstation opens its own picker: its build and marks stay on its connection.
+    QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("A001")));
+    QCOMPARE(dlg.stockModel()->rowCount(), 1);
+    // Another workstation opens its own picker: its table and marks stay on its connection.
     std::unique_ptr<Connection> other = m_db->openAnother();
     QVERIFY(other);
-    PickerStockTable build(*other);
-    QVERIFY2(build.build(1), qPrintable(build.errorString()));
+    EntryStockTable table(*other);
+    QVERIFY2(table.clear() && table.fill(QStringLiteral("A001"), 1), qPrintable(table.errorString()));
     QVERIFY(other->exec(QStringLiteral("delete from tempGood")));
     QVERIFY(other->exec(QStringLiteral("insert into tempCode(F_code) values('A001')")));
+    QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("A002")));
     QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("A001")));
     QCOMPARE(dlg.stockModel()->rowCount(), 1);
     QCOMPARE(dlg.stockModel()->index(0, 1).data().toDouble(), 6.0);

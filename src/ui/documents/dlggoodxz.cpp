@@ -8,6 +8,7 @@
 #include "documents/entrykinds.h"
 #include "documents/entrylayout.h"
 #include "documents/entrynumberformat.h"
+#include "documents/entrystocktable.h"
 #include "documents/numbering.h"
 #include "entrycolumnchooser.h"
 #include "entryformatdelegate.h"
@@ -17,7 +18,6 @@
 #include "masterdata/categorytree.h"
 #include "masterdata/goodsservice.h"
 #include "masterdata/likepattern.h"
-#include "reports/pickerstocktable.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -119,7 +119,6 @@ void TDlgGoodXz::buildUi()
     m_stockFooter = new EntryGridFooter(m_stockView, right);
     m_progress = new QProgressBar(right);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
-    m_progress->setRange(0, PickerStockTable::Steps);
     m_progress->hide();
     rv->addWidget(m_goodsView, 1);
     rv->addWidget(m_stockView);
@@ -289,14 +288,15 @@ void TDlgGoodXz::selectTreeNode(int categoryIndex)
 
 bool TDlgGoodXz::buildStockTable()
 {
+    // A new opening starts from an empty stock table; goods are added as they are shown.
+    m_progress->setRange(0, 2);
     m_progress->setValue(0);
     m_progress->show();
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    PickerStockTable table(dm().connection());
-    const bool ok = table.build(SysOptions::current().costingMode, [this](int step) {
-        m_progress->setValue(step);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
+    EntryStockTable table(dm().connection());
+    const bool ok = table.clear();
+    m_filled.clear();
+    m_progress->setValue(1);
     QApplication::restoreOverrideCursor();
     m_progress->hide();
     if (!ok)
@@ -394,8 +394,15 @@ bool TDlgGoodXz::setCurrentGoodsCode(const QString& code)
 void TDlgGoodXz::refreshStock()
 {
     const Session& s = Session::current();
+    const QString code = currentGoodsCode();
+    if (!code.isEmpty() && !m_filled.contains(code)) {
+        EntryStockTable table(dm().connection());
+        if (!table.fill(code, SysOptions::current().costingMode))
+            ShowMess(table.errorString(), Messenger::Error); // the grid shows what the table holds
+        m_filled.insert(code);
+    }
     QVariantMap p = s.depotParams();
-    p.insert(QStringLiteral("F_code"), currentGoodsCode());
+    p.insert(QStringLiteral("F_code"), code);
     QString sql = QStringLiteral("select F_dept,F_amount,F_price,F_totalPrice from tempGood where F_code = :F_code ");
     if (s.restricted())
         sql += QStringLiteral("and ((F_dept in (:sessionDepots))Or(F_dept = '')or(F_dept is Null)) ");

@@ -3,6 +3,7 @@
 #include "documents/entrylinefields.h"
 
 #include <QDialog>
+#include <QSet>
 #include <QString>
 #include <memory>
 
@@ -22,8 +23,8 @@ class QTreeWidgetItem;
 
 // "货品选择": finds goods by category and filters, shows the stock of the current
 // good in every depot, and puts chosen goods on the calling window's document
-// one by one. The stock table is built once per opening, on this connection's
-// own working table, so pickers on several workstations never meet.
+// one by one. The stock rows of a good are computed when it is first shown, into
+// this connection's own working table, so pickers on several workstations never meet.
 class TDlgGoodXz : public QDialog
 {
     Q_OBJECT
@@ -89,6 +90,7 @@ private:
     bool m_sortDesc = true;
     QString m_fieldOrder;
     QList<EntryLineColumn> m_columns;
+    QSet<QString> m_filled; // goods whose stock rows are in tempGood
     std::unique_ptr<CategoryTree> m_tree;
 
     QLineEdit* edtCode = nullptr;
