@@ -352,6 +352,25 @@ void TstEntryWindow::typedCodeAndBarcode()
     QCOMPARE(grid->currentIndex().row(), 1);
     QCOMPARE(grid->currentIndex().column(), grid->horizontalHeader()->logicalIndex(0));
 
+    // Typed into the cell editor as a user would: Enter posts the code and fills the line.
+    w->activateWindow();
+    grid->setFocus();
+    setCurrentCell(*w, 1, "F_GoodCode");
+    QTest::keyClicks(grid, QStringLiteral("G")); // the first key opens the cell editor
+    QVERIFY(grid->isEditing());
+    QLineEdit* editor = grid->viewport()->findChild<QLineEdit*>();
+    QVERIFY(editor);
+    QTest::keyClicks(editor, QStringLiteral("002"));
+    QCOMPARE(editor->text(), QStringLiteral("G002"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    QTRY_COMPARE(w->lineModel()->line(1).goodName, QStringLiteral("螺母"));
+    QCOMPARE(w->lineModel()->fieldAt(grid->currentIndex().column()), QStringLiteral("F_Amount"));
+    m_msg->setNextAnswer(Messenger::Yes);
+    w->deleteLine();
+    QCOMPARE(w->lineModel()->rowCount(), 1);
+    QVERIFY(w->lineModel()->appendLine() == 1);
+    setCurrentCell(*w, 1, "F_GoodCode");
+
     // Barcodes: empty, stopped, found; the empty line being entered goes away.
     QToolButton* sbTM = child<QToolButton>(w.get(), "sbTM");
     sbTM->setChecked(true);

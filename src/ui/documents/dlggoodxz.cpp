@@ -116,6 +116,7 @@ void TDlgGoodXz::buildUi()
     m_stockView->setItemDelegate(new EntryFormatDelegate(
         [this](const QModelIndex& i, const QVariant& v) { return formatStockValue(i.column(), v); }, m_stockView));
     m_stockView->setMaximumHeight(160);
+    m_stockView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     m_stockFooter = new EntryGridFooter(m_stockView, right);
     m_progress = new QProgressBar(right);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));

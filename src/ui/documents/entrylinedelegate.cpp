@@ -55,10 +55,10 @@ bool EntryLineDelegate::eventFilter(QObject* editor, QEvent* event)
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            // The base commits the typed value and closes the editor; the line
-            // grid's Enter rule runs on the posted line afterwards.
+            // The base commits the typed value and closes the editor (queued); the
+            // line grid's Enter rule runs on the posted line after that.
             const bool handled = QStyledItemDelegate::eventFilter(editor, event);
-            emit enterInEditor();
+            QMetaObject::invokeMethod(this, &EntryLineDelegate::enterInEditor, Qt::QueuedConnection);
             return handled;
         }
     }

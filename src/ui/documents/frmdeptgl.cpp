@@ -1223,7 +1223,12 @@ void TFrmDeptGl::saveGridLayout()
 
 void TFrmDeptGl::showColumnChooser()
 {
-    EntryColumnChooser::run(this, m_grid, m_lines->columns());
+    QSet<int> locked;
+    if (!(Session::current().rPrice || Session::current().isAdmin()))
+        for (int i = 0; i < m_lines->columns().size(); ++i)
+            if (deptIsPriceField(m_lines->columns().at(i).field))
+                locked.insert(i);
+    EntryColumnChooser::run(this, m_grid, m_lines->columns(), locked);
 }
 
 // ---- keys -------------------------------------------------------------------
