@@ -26,9 +26,10 @@ private slots:
 namespace {
 void addHeader(Connection& c, const QString& code, int kind)
 {
-    QVERIFY2(c.exec(QStringLiteral("insert into DepotM(F_Code,F_Flag,F_OperFlag,F_Depot,F_Client) values(:c,:k,1,'A','')"),
-                    {{QStringLiteral("c"), code}, {QStringLiteral("k"), kind}}),
-             qPrintable(c.errorString()));
+    QVERIFY2(
+        c.exec(QStringLiteral("insert into DepotM(F_Code,F_Flag,F_OperFlag,F_Depot,F_Client) values(:c,:k,1,'A','')"),
+            {{QStringLiteral("c"), code}, {QStringLiteral("k"), kind}}),
+        qPrintable(c.errorString()));
 }
 } // namespace
 
@@ -46,7 +47,7 @@ void TestDocNumbering::kindsTable()
     QCOMPARE(DocumentKinds::find(12)->operFlag, -1);
     QVERIFY(!DocumentKinds::find(6));
     QCOMPARE(DocumentKinds::find(3)->deleteQuestion(QStringLiteral("SCD20240115001")),
-             QStringLiteral("真的要删除当前入库单 SCD20240115001吗？"));
+        QStringLiteral("真的要删除当前入库单 SCD20240115001吗？"));
     // Every prefix and every action code is used once.
     QSet<QString> prefixes;
     QSet<int> actions;
@@ -63,22 +64,22 @@ void TestDocNumbering::nextCode_data()
     QTest::addColumn<QStringList>("existing"); // "code kind"
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("none today") << QStringList{QStringLiteral("CGD20240114007 1")} << 1
+    QTest::newRow("none today") << QStringList {QStringLiteral("CGD20240114007 1")} << 1
                                 << QStringLiteral("CGD20240115001");
-    QTest::newRow("other prefixes and days ignored")
-        << QStringList{QStringLiteral("CGD20240116003 1"), QStringLiteral("CTD20240115009 -1"),
-                       QStringLiteral("CGD20240114005 1")}
-        << 1 << QStringLiteral("CGD20240115001");
-    QTest::newRow("kind pins the count") << QStringList{QStringLiteral("CGD20240115004 5")} << 1
+    QTest::newRow("other prefixes and days ignored") << QStringList {QStringLiteral("CGD20240116003 1"),
+        QStringLiteral("CTD20240115009 -1"), QStringLiteral("CGD20240114005 1")}
+                                                     << 1 << QStringLiteral("CGD20240115001");
+    QTest::newRow("kind pins the count") << QStringList {QStringLiteral("CGD20240115004 5")} << 1
                                          << QStringLiteral("CGD20240115001");
-    QTest::newRow("007 to 008") << QStringList{QStringLiteral("XSD20240115007 -2"), QStringLiteral("XSD20240115003 -2")}
+    QTest::newRow("007 to 008") << QStringList {QStringLiteral("XSD20240115007 -2"),
+        QStringLiteral("XSD20240115003 -2")}
                                 << -2 << QStringLiteral("XSD20240115008");
-    QTest::newRow("assembly") << QStringList{QStringLiteral("ZZD20240115001 12")} << 12
+    QTest::newRow("assembly") << QStringList {QStringLiteral("ZZD20240115001 12")} << 12
                               << QStringLiteral("ZZD20240115002");
-    QTest::newRow("999 boundary") << QStringList{QStringLiteral("CGD20240115999 1")} << 1
+    QTest::newRow("999 boundary") << QStringList {QStringLiteral("CGD20240115999 1")} << 1
                                   << QStringLiteral("CGD20240115999001");
-    QTest::newRow("after the boundary") << QStringList{QStringLiteral("CGD20240115999 1"),
-                                                       QStringLiteral("CGD20240115999001 1")}
+    QTest::newRow("after the boundary") << QStringList {QStringLiteral("CGD20240115999 1"),
+        QStringLiteral("CGD20240115999001 1")}
                                         << 1 << QStringLiteral("CGD20240115999002");
 }
 
@@ -156,9 +157,9 @@ void TestDocNumbering::takenCodeAtSaveGetsFreshOne()
     addHeader(tdb.connection(), QStringLiteral("CGD20240115001"), 1); // another workstation was faster
     QCOMPARE(DocumentStore().save(doc, {}), DocumentStore::Done);
     QCOMPARE(doc.code, QStringLiteral("CGD20240115002"));
-    QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from DepotM where F_Code = :c"),
-                                        {{QStringLiteral("c"), doc.code}}),
-             1);
+    QCOMPARE(tdb.dataModule().GetSqlInt(
+                 QStringLiteral("select count(*) from DepotM where F_Code = :c"), {{QStringLiteral("c"), doc.code}}),
+        1);
 }
 
 QTEST_GUILESS_MAIN(TestDocNumbering)

@@ -14,7 +14,7 @@ void openingStock(Connection& c, const QString& goods, const QString& depot, dou
 {
     QVERIFY(c.exec(QStringLiteral("insert into t_begDept(F_Depot,F_GoodCode,F_Amount,F_Price,F_totalPrice) "
                                   "values(:d,:g,:a,0,0)"),
-                   {{QStringLiteral("d"), depot}, {QStringLiteral("g"), goods}, {QStringLiteral("a"), amount}}));
+        {{QStringLiteral("d"), depot}, {QStringLiteral("g"), goods}, {QStringLiteral("a"), amount}}));
 }
 
 DocumentLine storeLine(const QString& goods, double amount, double price = 1)
@@ -85,8 +85,10 @@ void TestDocStore::shortfall_data()
     QTest::addColumn<int>("answer");
     QTest::addColumn<int>("result");
     QTest::addColumn<QString>("message");
-    const QString refuse = QStringLiteral("货品 \"G1\" 在仓库 \"甲仓\" 中已经不足，操作会造成库存为 \"%1\"，当前操作不能继续！");
-    const QString ask = QStringLiteral("货品 \"G1\" 在仓库 \"甲仓\" 中已经不足，操作会造成库存为 \"%1\"，当前操作继续吗？");
+    const QString refuse
+        = QStringLiteral("货品 \"G1\" 在仓库 \"甲仓\" 中已经不足，操作会造成库存为 \"%1\"，当前操作不能继续！");
+    const QString ask
+        = QStringLiteral("货品 \"G1\" 在仓库 \"甲仓\" 中已经不足，操作会造成库存为 \"%1\"，当前操作继续吗？");
     QTest::newRow("refused") << -2 << 3.0 << 5.0 << 2 << false << 0 << int(DocumentStore::Refused)
                              << refuse.arg(QStringLiteral("-2"));
     QTest::newRow("asked, yes") << -2 << 3.0 << 5.0 << 2 << true << 1 << int(DocumentStore::Done)
@@ -94,20 +96,20 @@ void TestDocStore::shortfall_data()
     QTest::newRow("asked, no") << -2 << 3.0 << 5.0 << 2 << true << 2 << int(DocumentStore::Declined)
                                << ask.arg(QStringLiteral("-2"));
     QTest::newRow("exactly enough") << -1 << 3.0 << 3.0 << 2 << false << 0 << int(DocumentStore::Done) << QString();
-    QTest::newRow("Z in the quantity format") << -3 << 3.0 << 3.456 << 2 << false << 0 << int(DocumentStore::Refused)
-                                              << refuse.arg(QStringLiteral("-0.46"));
+    QTest::newRow("Z in the quantity format")
+        << -3 << 3.0 << 3.456 << 2 << false << 0 << int(DocumentStore::Refused) << refuse.arg(QStringLiteral("-0.46"));
     QTest::newRow("Z with no decimals") << -5 << 3.0 << 4.5 << 0 << false << 0 << int(DocumentStore::Refused)
                                         << refuse.arg(QStringLiteral("-2"));
     QTest::newRow("stock rounded first") << -2 << 2.999 << 3.0 << 2 << false << 0 << int(DocumentStore::Done)
                                          << QString();
-    QTest::newRow("stocktaking: counted 0, book 4") << 11 << 4.0 << -4.0 << 2 << false << 0
-                                                    << int(DocumentStore::Done) << QString();
-    QTest::newRow("stocktaking: counted 8, book 10") << 11 << 10.0 << -2.0 << 2 << false << 0
-                                                     << int(DocumentStore::Done) << QString();
-    QTest::newRow("stocktaking below zero") << 11 << 1.0 << -3.0 << 2 << false << 0 << int(DocumentStore::Refused)
-                                            << refuse.arg(QStringLiteral("-2"));
-    QTest::newRow("receipts are not checked") << 1 << 0.0 << 5.0 << 2 << false << 0 << int(DocumentStore::Done)
-                                              << QString();
+    QTest::newRow("stocktaking: counted 0, book 4")
+        << 11 << 4.0 << -4.0 << 2 << false << 0 << int(DocumentStore::Done) << QString();
+    QTest::newRow("stocktaking: counted 8, book 10")
+        << 11 << 10.0 << -2.0 << 2 << false << 0 << int(DocumentStore::Done) << QString();
+    QTest::newRow("stocktaking below zero")
+        << 11 << 1.0 << -3.0 << 2 << false << 0 << int(DocumentStore::Refused) << refuse.arg(QStringLiteral("-2"));
+    QTest::newRow("receipts are not checked")
+        << 1 << 0.0 << 5.0 << 2 << false << 0 << int(DocumentStore::Done) << QString();
 }
 
 void TestDocStore::shortfall()
@@ -128,7 +130,8 @@ void TestDocStore::shortfall()
     ScriptedMessenger mess;
     if (answer)
         mess.setNextAnswer(answer);
-    Document doc = storeDoc(kind, QStringLiteral("甲仓"), QStringLiteral("某客户"), {storeLine(QStringLiteral("G1"), amount)});
+    Document doc
+        = storeDoc(kind, QStringLiteral("甲仓"), QStringLiteral("某客户"), {storeLine(QStringLiteral("G1"), amount)});
     DocumentStore store;
     QCOMPARE(int(store.save(doc, {})), result);
     if (message.isEmpty()) {
@@ -152,11 +155,10 @@ void TestDocStore::linesOfOneGoodCountTogether()
     openingStock(tdb.connection(), QStringLiteral("G1"), QStringLiteral("A"), 5);
     ScriptedMessenger mess;
     Document doc = storeDoc(-2, QStringLiteral("A"), QStringLiteral("K"),
-                            {storeLine(QStringLiteral("G1"), 3), storeLine(QStringLiteral("G2"), 0),
-                             storeLine(QStringLiteral("G1"), 3)});
+        {storeLine(QStringLiteral("G1"), 3), storeLine(QStringLiteral("G2"), 0), storeLine(QStringLiteral("G1"), 3)});
     QCOMPARE(DocumentStore().save(doc, {}), DocumentStore::Refused);
     QCOMPARE(mess.lastText(),
-             QStringLiteral("货品 \"G1\" 在仓库 \"A\" 中已经不足，操作会造成库存为 \"-1\"，当前操作不能继续！"));
+        QStringLiteral("货品 \"G1\" 在仓库 \"A\" 中已经不足，操作会造成库存为 \"-1\"，当前操作不能继续！"));
     QCOMPARE(countRows(tdb, QStringLiteral("DepotM")), 0);
 }
 
@@ -177,7 +179,8 @@ void TestDocStore::checkDepotPerKind()
     KELMORA_REQUIRE_DB(tdb);
     // 5 of everything in the other depot, 1 in the one that is tested
     for (const QString& g : {QStringLiteral("G1"), QStringLiteral("PR")}) {
-        openingStock(tdb.connection(), g, shortDepot == QLatin1String("A") ? QStringLiteral("B") : QStringLiteral("A"), 5);
+        openingStock(
+            tdb.connection(), g, shortDepot == QLatin1String("A") ? QStringLiteral("B") : QStringLiteral("A"), 5);
         openingStock(tdb.connection(), g, shortDepot, 1);
     }
     ScriptedMessenger mess;
@@ -186,8 +189,9 @@ void TestDocStore::checkDepotPerKind()
         doc.product = storeLine(QStringLiteral("PR"), 2);
     QCOMPARE(DocumentStore().save(doc, {}), DocumentStore::Refused);
     const QString goods = kind == 13 ? QStringLiteral("PR") : QStringLiteral("G1");
-    QCOMPARE(mess.lastText(), QStringLiteral("货品 \"%1\" 在仓库 \"%2\" 中已经不足，操作会造成库存为 \"-1\"，当前操作不能继续！")
-                                  .arg(goods, shortDepot));
+    QCOMPARE(mess.lastText(),
+        QStringLiteral("货品 \"%1\" 在仓库 \"%2\" 中已经不足，操作会造成库存为 \"-1\"，当前操作不能继续！")
+            .arg(goods, shortDepot));
     QCOMPARE(countRows(tdb, QStringLiteral("DepotD")), 0);
 }
 
@@ -197,11 +201,13 @@ void TestDocStore::headerChecks_data()
     QTest::addColumn<QString>("depot");
     QTest::addColumn<QString>("client");
     QTest::addColumn<QString>("message");
-    QTest::newRow("sales without depot") << -2 << QStringLiteral(" ") << QStringLiteral("K") << QStringLiteral("销售仓库不能为空！");
-    QTest::newRow("sales without client") << -2 << QStringLiteral("A") << QString() << QStringLiteral("销售客户不能为空！");
+    QTest::newRow("sales without depot") << -2 << QStringLiteral(" ") << QStringLiteral("K")
+                                         << QStringLiteral("销售仓库不能为空！");
+    QTest::newRow("sales without client")
+        << -2 << QStringLiteral("A") << QString() << QStringLiteral("销售客户不能为空！");
     QTest::newRow("production without department") << 3 << QStringLiteral("A") << QString() << QString();
-    QTest::newRow("requisition without department") << -3 << QStringLiteral("A") << QString()
-                                                    << QStringLiteral("领用部门不能为空！");
+    QTest::newRow("requisition without department")
+        << -3 << QStringLiteral("A") << QString() << QStringLiteral("领用部门不能为空！");
     QTest::newRow("transfer to itself") << 10 << QStringLiteral("A") << QStringLiteral("A")
                                         << QStringLiteral("调出仓库跟调入仓库相同，请检查！");
     QTest::newRow("stocktaking needs no counterpart") << 11 << QStringLiteral("A") << QString() << QString();
@@ -238,8 +244,8 @@ void TestDocStore::saveNewWritesHeaderAndLines()
     filled.sz[1] = 3.5;
     filled.rq[0] = QDate(2024, 2, 1);
     filled.zf[4] = QStringLiteral("备注五");
-    Document doc = storeDoc(1, QStringLiteral(" A "), QStringLiteral("供应商"), {DocumentLine(), filled,
-                                                                             storeLine(QStringLiteral("G3"), 1, 7)});
+    Document doc = storeDoc(1, QStringLiteral(" A "), QStringLiteral("供应商"),
+        {DocumentLine(), filled, storeLine(QStringLiteral("G3"), 1, 7)});
     doc.makeDate = QDate(2024, 1, 10);
     doc.oldCode = QStringLiteral(" X-1 ");
     QCOMPARE(DocumentStore().save(doc, {}), DocumentStore::Done);
@@ -276,7 +282,7 @@ void TestDocStore::editLeavesItselfOutAndRewritesLines()
     openingStock(tdb.connection(), QStringLiteral("G1"), QStringLiteral("A"), 5);
     ScriptedMessenger mess;
     Document doc = storeDoc(-2, QStringLiteral("A"), QStringLiteral("K"),
-                            {storeLine(QStringLiteral("G1"), 4), storeLine(QStringLiteral("G2"), 0)});
+        {storeLine(QStringLiteral("G1"), 4), storeLine(QStringLiteral("G2"), 0)});
     DocumentStore store;
     QCOMPARE(store.save(doc, {}), DocumentStore::Done);
     QCOMPARE(stockNow(QStringLiteral("A"), QStringLiteral("G1")), 1.0);
@@ -314,18 +320,18 @@ void TestDocStore::failingLineWriteLeavesNothing()
         QVERIFY2(c.exec(QStringLiteral("CREATE FUNCTION refuse_bad_line() RETURNS trigger AS $$ BEGIN IF "
                                        "NEW.F_GoodCode = 'BAD' THEN RAISE EXCEPTION 'line refused'; END IF; RETURN "
                                        "NEW; END $$ LANGUAGE plpgsql")),
-                 qPrintable(c.errorString()));
+            qPrintable(c.errorString()));
         QVERIFY2(c.exec(QStringLiteral("CREATE TRIGGER refuse_bad_line BEFORE INSERT OR UPDATE ON DepotD FOR EACH ROW "
                                        "EXECUTE FUNCTION refuse_bad_line()")),
-                 qPrintable(c.errorString()));
+            qPrintable(c.errorString()));
     } else {
         QVERIFY2(c.exec(QStringLiteral("CREATE TRIGGER refuse_bad_line BEFORE INSERT ON DepotD WHEN NEW.F_GoodCode = "
                                        "'BAD' BEGIN SELECT RAISE(ABORT, 'line refused'); END")),
-                 qPrintable(c.errorString()));
+            qPrintable(c.errorString()));
     }
     ScriptedMessenger mess;
     Document doc = storeDoc(1, QStringLiteral("A"), QStringLiteral("S"),
-                            {storeLine(QStringLiteral("G1"), 1), storeLine(QStringLiteral("BAD"), 1)});
+        {storeLine(QStringLiteral("G1"), 1), storeLine(QStringLiteral("BAD"), 1)});
     DocumentStore store;
     QCOMPARE(store.save(doc, {}), DocumentStore::Failed);
     QCOMPARE(mess.lastText(), QStringLiteral("保存失败，请检测数据库连接！"));
@@ -347,7 +353,7 @@ void TestDocStore::deleteAuditUnaudit()
     ScriptedMessenger mess;
     DocumentStore store;
     Document doc = storeDoc(1, QStringLiteral("A"), QStringLiteral("S"),
-                            {storeLine(QStringLiteral("G1"), 1), storeLine(QStringLiteral("G2"), 1)});
+        {storeLine(QStringLiteral("G1"), 1), storeLine(QStringLiteral("G2"), 1)});
     QCOMPARE(store.save(doc, {}), DocumentStore::Done);
     QCOMPARE(store.unaudit(doc.code, QStringLiteral("管理员")), DocumentStore::Done); // need not be audited
     QCOMPARE(tdb.dataModule().GetSqlStr(QStringLiteral("select F_Auditer from DepotM")), QStringLiteral("管理员"));
@@ -375,7 +381,8 @@ void TestDocStore::assemblyWritesProductLine()
     openingStock(tdb.connection(), QStringLiteral("G1"), QStringLiteral("物料库"), 10);
     ScriptedMessenger mess;
     DocumentStore store;
-    Document doc = storeDoc(12, QStringLiteral("成品库"), QStringLiteral("物料库"), {storeLine(QStringLiteral("G1"), 6, 2)});
+    Document doc
+        = storeDoc(12, QStringLiteral("成品库"), QStringLiteral("物料库"), {storeLine(QStringLiteral("G1"), 6, 2)});
     doc.empName = QStringLiteral("不写");
     DocumentLine product = storeLine(QStringLiteral("PR"), 2, 9);
     doc.product = product;

@@ -22,50 +22,38 @@ struct RawLine
 // Writes a document straight into the tables, so the look-ups are tested on
 // rows exactly as given.
 void rawDocument(Connection& c, const QString& code, int kind, const QString& depot, const QString& client,
-                 const QList<RawLine>& lines, int checked = 0)
+    const QList<RawLine>& lines, int checked = 0)
 {
     const DocumentKind* k = DocumentKinds::find(kind);
     QVERIFY(k);
     QVERIFY2(c.exec(QStringLiteral("insert into DepotM(F_Code,F_Flag,F_OperFlag,F_Depot,F_Client,F_CheckFlag) "
                                    "values(:c,:k,:o,:d,:cl,:chk)"),
-                    {{QStringLiteral("c"), code},
-                     {QStringLiteral("k"), kind},
-                     {QStringLiteral("o"), k->operFlag},
-                     {QStringLiteral("d"), depot},
-                     {QStringLiteral("cl"), client},
-                     {QStringLiteral("chk"), checked}}),
-             qPrintable(c.errorString()));
+                 {{QStringLiteral("c"), code}, {QStringLiteral("k"), kind}, {QStringLiteral("o"), k->operFlag},
+                     {QStringLiteral("d"), depot}, {QStringLiteral("cl"), client}, {QStringLiteral("chk"), checked}}),
+        qPrintable(c.errorString()));
     for (const RawLine& l : lines)
         QVERIFY2(c.exec(QStringLiteral("insert into DepotD(F_Code,F_GoodCode,F_Amount,F_Price,F_TotalPrice,F_CBprice,"
                                        "F_flag) values(:c,:g,:a,:p,:t,:cb,:f)"),
-                        {{QStringLiteral("c"), code},
-                         {QStringLiteral("g"), l.goods},
-                         {QStringLiteral("a"), l.amount},
-                         {QStringLiteral("p"), l.price},
-                         {QStringLiteral("t"), l.total},
-                         {QStringLiteral("cb"), l.cost},
+                     {{QStringLiteral("c"), code}, {QStringLiteral("g"), l.goods}, {QStringLiteral("a"), l.amount},
+                         {QStringLiteral("p"), l.price}, {QStringLiteral("t"), l.total}, {QStringLiteral("cb"), l.cost},
                          {QStringLiteral("f"), l.flag ? QVariant(l.flag) : QVariant(QMetaType(QMetaType::Int))}}),
-                 qPrintable(c.errorString()));
+            qPrintable(c.errorString()));
 }
 
 void opening(Connection& c, const QString& goods, const QString& depot, double amount, double total)
 {
     QVERIFY(c.exec(QStringLiteral("insert into t_begDept(F_Depot,F_GoodCode,F_Amount,F_Price,F_totalPrice) "
                                   "values(:d,:g,:a,0,:t)"),
-                   {{QStringLiteral("d"), depot},
-                    {QStringLiteral("g"), goods},
-                    {QStringLiteral("a"), amount},
-                    {QStringLiteral("t"), total}}));
+        {{QStringLiteral("d"), depot}, {QStringLiteral("g"), goods}, {QStringLiteral("a"), amount},
+            {QStringLiteral("t"), total}}));
 }
 
 void good(Connection& c, const QString& code, double enterPrice, double salePrice)
 {
     QVERIFY(c.exec(QStringLiteral("insert into t_goods(F_Code,F_Name,F_EnterPrice,F_SalePrice,F_Flag) "
                                   "values(:c,:n,:e,:s,0)"),
-                   {{QStringLiteral("c"), code},
-                    {QStringLiteral("n"), QString(QStringLiteral("货品") + code)},
-                    {QStringLiteral("e"), enterPrice},
-                    {QStringLiteral("s"), salePrice}}));
+        {{QStringLiteral("c"), code}, {QStringLiteral("n"), QString(QStringLiteral("货品") + code)},
+            {QStringLiteral("e"), enterPrice}, {QStringLiteral("s"), salePrice}}));
 }
 
 double stockOf(const QString& depot, const QString& goods, const QString& leaveOut = {})
@@ -106,13 +94,13 @@ void TestStockLookup::balanceExample()
     Connection& c = tdb.connection();
     good(c, QStringLiteral("G1"), 5, 9);
     opening(c, QStringLiteral("G1"), QStringLiteral("A"), 10, 50);
-    rawDocument(c, QStringLiteral("CGD20240101001"), 1, QStringLiteral("A"), QStringLiteral("S"),
-                {{QStringLiteral("G1"), 5}});
+    rawDocument(
+        c, QStringLiteral("CGD20240101001"), 1, QStringLiteral("A"), QStringLiteral("S"), {{QStringLiteral("G1"), 5}});
     // Audited or not counts the same.
     rawDocument(c, QStringLiteral("DBD20240101001"), 10, QStringLiteral("B"), QStringLiteral("A"),
-                {{QStringLiteral("G1"), 3}}, 1);
-    rawDocument(c, QStringLiteral("XSD20240101001"), -2, QStringLiteral("B"), QStringLiteral("K"),
-                {{QStringLiteral("G1"), 2}});
+        {{QStringLiteral("G1"), 3}}, 1);
+    rawDocument(
+        c, QStringLiteral("XSD20240101001"), -2, QStringLiteral("B"), QStringLiteral("K"), {{QStringLiteral("G1"), 2}});
     QCOMPARE(stockOf(QStringLiteral("A"), QStringLiteral("G1")), 12.0);
     QCOMPARE(stockOf(QStringLiteral("B"), QStringLiteral("G1")), 1.0);
     // The transfer moved stock without changing the total; nothing lands in an unnamed depot.
@@ -140,7 +128,7 @@ void TestStockLookup::assemblyAndDismantling()
     opening(c, QStringLiteral("G1"), QStringLiteral("物料库"), 10, 0);
     // product depot P, components depot 物料库; 2 products from 6 of G1
     rawDocument(c, DocumentKinds::find(kind)->prefix + QStringLiteral("20240101001"), kind, QStringLiteral("P"),
-                QStringLiteral("物料库"), {{QStringLiteral("G1"), 6}, {QStringLiteral("PR"), 2, 0, 0, 1}});
+        QStringLiteral("物料库"), {{QStringLiteral("G1"), 6}, {QStringLiteral("PR"), 2, 0, 0, 1}});
     QCOMPARE(stockOf(QStringLiteral("物料库"), QStringLiteral("G1")), componentsDepot);
     QCOMPARE(stockOf(QStringLiteral("P"), QStringLiteral("PR")), productDepot);
     QCOMPARE(stockOf(QStringLiteral("P"), QStringLiteral("G1")), 0.0);
@@ -164,11 +152,11 @@ void TestStockLookup::leaveOutCode()
     Connection& c = tdb.connection();
     opening(c, QStringLiteral("G1"), QStringLiteral("A"), 10, 0);
     rawDocument(c, QStringLiteral("XSD20240101001"), -2, QStringLiteral("A"), QStringLiteral("K"),
-                {{QStringLiteral("G1"), 4}, {QStringLiteral("G1"), 1}});
-    rawDocument(c, QStringLiteral("XSD20240101002"), -2, QStringLiteral("A"), QStringLiteral("K"),
-                {{QStringLiteral("G1"), 2}});
-    rawDocument(c, QStringLiteral("DBD20240101001"), 10, QStringLiteral("B"), QStringLiteral("A"),
-                {{QStringLiteral("G1"), 3}});
+        {{QStringLiteral("G1"), 4}, {QStringLiteral("G1"), 1}});
+    rawDocument(
+        c, QStringLiteral("XSD20240101002"), -2, QStringLiteral("A"), QStringLiteral("K"), {{QStringLiteral("G1"), 2}});
+    rawDocument(
+        c, QStringLiteral("DBD20240101001"), 10, QStringLiteral("B"), QStringLiteral("A"), {{QStringLiteral("G1"), 3}});
     QCOMPARE(stockOf(QStringLiteral("A"), QStringLiteral("G1")), 0.0);
     QCOMPARE(stockOf(QStringLiteral("A"), QStringLiteral("G1"), QStringLiteral("XSD20240101001")), 5.0);
     QCOMPARE(stockOf(QStringLiteral("A"), QStringLiteral("G1"), QStringLiteral("DBD20240101001")), 3.0);
@@ -214,7 +202,7 @@ void TestStockLookup::costPrice()
     if (withLines) {
         opening(c, QStringLiteral("G1"), QStringLiteral("A"), 10, 100);
         rawDocument(c, QStringLiteral("CGD20240101001"), 1, QStringLiteral("A"), QStringLiteral("S"),
-                    {{QStringLiteral("G1"), 10, 260, 300}});
+            {{QStringLiteral("G1"), 10, 260, 300}});
     }
     QString err;
     QCOMPARE(StockLookup::GetCostPrice(mode, QString(), QStringLiteral("G1"), QString(), &err), expected);
@@ -235,15 +223,15 @@ void TestStockLookup::costPriceOfDepotAndLeaveOut()
     opening(c, QStringLiteral("G1"), QStringLiteral("A"), 10, 100);
     opening(c, QStringLiteral("G1"), QStringLiteral("B"), 10, 300);
     rawDocument(c, QStringLiteral("CGD20240101001"), 1, QStringLiteral("B"), QStringLiteral("S"),
-                {{QStringLiteral("G1"), 10, 500, 500}});
+        {{QStringLiteral("G1"), 10, 500, 500}});
     QCOMPARE(StockLookup::GetCostPrice(1, QStringLiteral("A"), QStringLiteral("G1"), QString()), 10.0);
     QCOMPARE(StockLookup::GetCostPrice(1, QStringLiteral("B"), QStringLiteral("G1"), QString()), 40.0);
     QCOMPARE(StockLookup::GetCostPrice(1, QString(), QStringLiteral("G1"), QString()), 30.0);
     QCOMPARE(StockLookup::GetCostPrice(1, QStringLiteral("B"), QStringLiteral("G1"), QStringLiteral("CGD20240101001")),
-             30.0);
+        30.0);
     // A transfer carries its cost from the sending to the receiving depot.
     rawDocument(c, QStringLiteral("DBD20240101001"), 10, QStringLiteral("A"), QStringLiteral("B"),
-                {{QStringLiteral("G1"), 10, 400, 400}});
+        {{QStringLiteral("G1"), 10, 400, 400}});
     QCOMPARE(StockLookup::GetCostPrice(1, QStringLiteral("A"), QStringLiteral("G1"), QString()), 25.0);
     QCOMPARE(StockLookup::GetCostPrice(1, QStringLiteral("B"), QStringLiteral("G1"), QString()), 40.0);
 }
@@ -271,11 +259,11 @@ void TestStockLookup::lastPrice()
     KELMORA_REQUIRE_DB(tdb);
     Connection& c = tdb.connection();
     rawDocument(c, QStringLiteral("CGD20240101001"), 1, QStringLiteral("A"), QStringLiteral("S"),
-                {{QStringLiteral("G1"), 1, 0, 0, 0, 6.5}});
+        {{QStringLiteral("G1"), 1, 0, 0, 0, 6.5}});
     rawDocument(c, QStringLiteral("XSD20240101001"), -2, QStringLiteral("A"), QStringLiteral("甲"),
-                {{QStringLiteral("G1"), 1, 0, 0, 0, 10}, {QStringLiteral("G1"), 1, 0, 0, 0, 11}});
+        {{QStringLiteral("G1"), 1, 0, 0, 0, 10}, {QStringLiteral("G1"), 1, 0, 0, 0, 11}});
     rawDocument(c, QStringLiteral("XSD20240101002"), -2, QStringLiteral("A"), QStringLiteral("乙"),
-                {{QStringLiteral("G1"), 1, 0, 0, 0, 13}, {QStringLiteral("G2"), 1, 0, 0, 0, 99}});
+        {{QStringLiteral("G1"), 1, 0, 0, 0, 13}, {QStringLiteral("G2"), 1, 0, 0, 0, 99}});
     QString err;
     QCOMPARE(StockLookup::GetLastPrice(QStringLiteral("G1"), client, kind, mode, &err), expected);
     QVERIFY(err.isEmpty());
@@ -317,9 +305,9 @@ void TestStockLookup::defaultUnitPrice()
     good(c, QStringLiteral("G1"), 7, 30);
     opening(c, QStringLiteral("G1"), QStringLiteral("A"), 10, 200);
     rawDocument(c, QStringLiteral("CGD20240101001"), 1, QStringLiteral("A"), QStringLiteral("S"),
-                {{QStringLiteral("G1"), 10, 65, 200, 0, 6.5}});
+        {{QStringLiteral("G1"), 10, 65, 200, 0, 6.5}});
     rawDocument(c, QStringLiteral("XSD20240101001"), -2, QStringLiteral("A"), QStringLiteral("甲"),
-                {{QStringLiteral("G1"), 0, 0, 0, 0, 13}});
+        {{QStringLiteral("G1"), 0, 0, 0, 0, 13}});
     SysOptions& o = SysOptions::current();
     o.costingMode = 1;
     o.lastPrice = lastPriceMode == 2;

@@ -17,34 +17,27 @@ struct WtLine
 };
 
 void wtDocument(Connection& c, const QString& code, int kind, const QString& depot, const QString& client,
-                const QString& makeDate, const QList<WtLine>& lines)
+    const QString& makeDate, const QList<WtLine>& lines)
 {
     QVERIFY2(c.exec(QStringLiteral("insert into DepotM(F_Code,F_Flag,F_OperFlag,F_Depot,F_Client,F_MakeDate) "
                                    "values(:c,:k,:o,:d,:cl,:md)"),
-                    {{QStringLiteral("c"), code},
-                     {QStringLiteral("k"), kind},
-                     {QStringLiteral("o"), DocumentKinds::find(kind)->operFlag},
-                     {QStringLiteral("d"), depot},
-                     {QStringLiteral("cl"), client},
-                     {QStringLiteral("md"), makeDate + QStringLiteral(" 00:00:00")}}),
-             qPrintable(c.errorString()));
+                 {{QStringLiteral("c"), code}, {QStringLiteral("k"), kind},
+                     {QStringLiteral("o"), DocumentKinds::find(kind)->operFlag}, {QStringLiteral("d"), depot},
+                     {QStringLiteral("cl"), client}, {QStringLiteral("md"), makeDate + QStringLiteral(" 00:00:00")}}),
+        qPrintable(c.errorString()));
     for (const WtLine& l : lines)
         QVERIFY(c.exec(QStringLiteral("insert into DepotD(F_Code,F_GoodCode,F_Amount,F_TotalPrice,F_CBprice,F_flag) "
                                       "values(:c,:g,:a,:t,:cb,:f)"),
-                       {{QStringLiteral("c"), code},
-                        {QStringLiteral("g"), l.goods},
-                        {QStringLiteral("a"), l.amount},
-                        {QStringLiteral("t"), l.total},
-                        {QStringLiteral("cb"), l.cost},
-                        {QStringLiteral("f"), l.flag}}));
+            {{QStringLiteral("c"), code}, {QStringLiteral("g"), l.goods}, {QStringLiteral("a"), l.amount},
+                {QStringLiteral("t"), l.total}, {QStringLiteral("cb"), l.cost}, {QStringLiteral("f"), l.flag}}));
 }
 
 void wtGood(Connection& c, const QString& code, const QVariant& enterPrice, const QVariant& flag)
 {
     QVERIFY(c.exec(QStringLiteral("insert into t_goods(F_Code,F_Name,F_EnterPrice,F_Flag) values(:c,:c,:e,:f)"),
-                   {{QStringLiteral("c"), code},
-                    {QStringLiteral("e"), enterPrice.isValid() ? enterPrice : QVariant(QMetaType(QMetaType::Double))},
-                    {QStringLiteral("f"), flag.isValid() ? flag : QVariant(QMetaType(QMetaType::Int))}}));
+        {{QStringLiteral("c"), code},
+            {QStringLiteral("e"), enterPrice.isValid() ? enterPrice : QVariant(QMetaType(QMetaType::Double))},
+            {QStringLiteral("f"), flag.isValid() ? flag : QVariant(QMetaType(QMetaType::Int))}}));
 }
 
 // The business every test starts from.
@@ -57,18 +50,18 @@ void wtBusiness(Connection& c)
     QVERIFY(c.exec(QStringLiteral("insert into t_begDept(F_Depot,F_GoodCode,F_Amount,F_Price,F_totalPrice) "
                                   "values('A','G1',10,10,100)")));
     wtDocument(c, QStringLiteral("CGD20240101001"), 1, QStringLiteral("A"), QStringLiteral("S"),
-               QStringLiteral("2024-01-01"),
-               {{QStringLiteral("G1"), 10, 260, 300}, {QStringLiteral("G2"), 4, 8, 8}, {QStringLiteral("G3"), 2, 6, 6}});
+        QStringLiteral("2024-01-01"),
+        {{QStringLiteral("G1"), 10, 260, 300}, {QStringLiteral("G2"), 4, 8, 8}, {QStringLiteral("G3"), 2, 6, 6}});
     wtDocument(c, QStringLiteral("DBD20240105001"), 10, QStringLiteral("B"), QStringLiteral("A"),
-               QStringLiteral("2024-01-05"), {{QStringLiteral("G1"), 5, 100, 100}});
+        QStringLiteral("2024-01-05"), {{QStringLiteral("G1"), 5, 100, 100}});
     // G4 comes and goes: nothing left in any measure.
     wtDocument(c, QStringLiteral("CGD20240106001"), 1, QStringLiteral("A"), QStringLiteral("S"),
-               QStringLiteral("2024-01-06"), {{QStringLiteral("G4"), 2, 10, 10}});
+        QStringLiteral("2024-01-06"), {{QStringLiteral("G4"), 2, 10, 10}});
     wtDocument(c, QStringLiteral("XSD20240107001"), -2, QStringLiteral("A"), QStringLiteral("K"),
-               QStringLiteral("2024-01-07"), {{QStringLiteral("G4"), 2, 10, 10}});
+        QStringLiteral("2024-01-07"), {{QStringLiteral("G4"), 2, 10, 10}});
     // Assembly: 1 G3 from 2 G1 in depot B (components) into A (product)
     wtDocument(c, QStringLiteral("ZZD20240108001"), 12, QStringLiteral("A"), QStringLiteral("B"),
-               QStringLiteral("2024-01-08"), {{QStringLiteral("G1"), 2, 40, 40}, {QStringLiteral("G3"), 1, 40, 40, 1}});
+        QStringLiteral("2024-01-08"), {{QStringLiteral("G1"), 2, 40, 40}, {QStringLiteral("G3"), 1, 40, 40, 1}});
 }
 
 struct WtRow
@@ -83,7 +76,7 @@ QMap<QString, WtRow> pickerRows(Connection& c)
     q.exec(QStringLiteral("select F_code, F_dept, F_amount, F_price, F_totalPrice, F_flag from tempGood"));
     while (q.next())
         out.insert(q.value(0).toString() + QLatin1Char('@') + q.value(1).toString(),
-                   {q.value(2).toDouble(), q.value(3).toDouble(), q.value(4).toDouble()});
+            {q.value(2).toDouble(), q.value(3).toDouble(), q.value(4).toDouble()});
     return out;
 }
 } // namespace
@@ -150,7 +143,8 @@ void TestWorkTables::pickerStockOnEmptyTables()
 {
     TestDatabase tdb;
     KELMORA_REQUIRE_DB(tdb);
-    QVERIFY(tdb.connection().exec(QStringLiteral("insert into tempGood(F_code,F_dept,F_amount,F_flag) values('x','y',1,1)")));
+    QVERIFY(tdb.connection().exec(
+        QStringLiteral("insert into tempGood(F_code,F_dept,F_amount,F_flag) values('x','y',1,1)")));
     PickerStockTable t(tdb.connection());
     QVERIFY(t.build(1));
     QCOMPARE(pickerRows(tdb.connection()).size(), 0);
@@ -172,7 +166,7 @@ void TestWorkTables::pickerRowsOfPermittedDepots()
     QStringList depots;
     while (q.next())
         depots << q.value(QStringLiteral("F_dept")).toString();
-    QCOMPARE(depots, QStringList{QStringLiteral("B")});
+    QCOMPARE(depots, QStringList {QStringLiteral("B")});
     Session all;
     QVERIFY(Sql::exec(q, PickerStockTable::stockRowsSql(all), {{QStringLiteral("F_code"), QStringLiteral("G1")}}));
     int n = 0;
@@ -203,38 +197,39 @@ void TestWorkTables::buildingBlocks()
     // A stock summary up to 2024-01-06 in tempDepot: opening + classes A-D, consolidated
     // with the strict in-use test, rows of depot B dropped for an operator who sees only A.
     WorkTables w(c);
-    const QStringList cols{QStringLiteral("F_depot"), QStringLiteral("F_goodcode"), QStringLiteral("F_end"),
-                           QStringLiteral("F_end1"), QStringLiteral("F_endPrice"), QStringLiteral("F_flag")};
+    const QStringList cols {QStringLiteral("F_depot"), QStringLiteral("F_goodcode"), QStringLiteral("F_end"),
+        QStringLiteral("F_end1"), QStringLiteral("F_endPrice"), QStringLiteral("F_flag")};
     QVERIFY(w.clear(QStringLiteral("tempDepot")));
     QVERIFY(w.insertRaw(QStringLiteral("tempDepot"), cols,
-                        QStringLiteral("select F_depot,F_goodcode,sum(F_Amount),sum(F_totalPrice),sum(F_totalPrice),0 "
-                                       "from t_begDept group by F_depot,F_goodcode")));
+        QStringLiteral("select F_depot,F_goodcode,sum(F_Amount),sum(F_totalPrice),sum(F_totalPrice),0 "
+                       "from t_begDept group by F_depot,F_goodcode")));
     for (WorkTables::LineClass lc : WorkTables::allClasses()) {
         const WorkTables::ClassSql s = WorkTables::lineClass(lc);
         SqlParams p;
         const QString limit = WorkTables::dateLimit(QDate(), QDate(2024, 1, 6), p);
         QVERIFY2(w.insertRaw(QStringLiteral("tempDepot"), cols,
-                             QStringLiteral("select ") + s.depot + QStringLiteral(",d.F_goodcode,sum")
-                                 + s.signedColumn(QStringLiteral("d.F_Amount")) + QStringLiteral(",sum")
-                                 + s.signedColumn(QStringLiteral("d.F_CBprice")) + QStringLiteral(",sum")
-                                 + s.signedColumn(QStringLiteral("d.F_totalPrice")) + QStringLiteral(",0 from ")
-                                 + WorkTables::documentSource() + QStringLiteral("where ") + s.where + limit
-                                 + QStringLiteral("group by ") + s.depot + QStringLiteral(",d.F_goodcode"),
-                             p),
-                 qPrintable(w.errorString()));
+                     QStringLiteral("select ") + s.depot + QStringLiteral(",d.F_goodcode,sum")
+                         + s.signedColumn(QStringLiteral("d.F_Amount")) + QStringLiteral(",sum")
+                         + s.signedColumn(QStringLiteral("d.F_CBprice")) + QStringLiteral(",sum")
+                         + s.signedColumn(QStringLiteral("d.F_totalPrice")) + QStringLiteral(",0 from ")
+                         + WorkTables::documentSource() + QStringLiteral("where ") + s.where + limit
+                         + QStringLiteral("group by ") + s.depot + QStringLiteral(",d.F_goodcode"),
+                     p),
+            qPrintable(w.errorString()));
     }
     QVERIFY(w.consolidate(QStringLiteral("tempDepot"), {QStringLiteral("F_depot"), QStringLiteral("F_goodcode")},
-                          {QStringLiteral("F_end"), QStringLiteral("F_end1"), QStringLiteral("F_endPrice")},
-                          QStringLiteral("and ") + WorkTables::goodsInUse(QStringLiteral("F_goodcode"), false)));
+        {QStringLiteral("F_end"), QStringLiteral("F_end1"), QStringLiteral("F_endPrice")},
+        QStringLiteral("and ") + WorkTables::goodsInUse(QStringLiteral("F_goodcode"), false)));
     Session s;
     s.ckFlag = 1;
     s.permittedDepots = {QStringLiteral("A")};
     QVERIFY(w.dropRaw(QStringLiteral("tempDepot"), s.workTableDepotClause(), s.depotParams()));
     QVERIFY(w.valuate(QStringLiteral("tempDepot"), QStringLiteral("F_goodcode"),
-                      {{QStringLiteral("F_end"), QStringLiteral("F_end1"), QStringLiteral("F_endPrice")}}, 1));
+        {{QStringLiteral("F_end"), QStringLiteral("F_end1"), QStringLiteral("F_endPrice")}}, 1));
     QSqlQuery q(c.db());
-    QVERIFY(q.exec(QStringLiteral("select F_depot,F_goodcode,F_end,F_endPrice,") + WorkTables::unitValue(QStringLiteral("F_endPrice"), QStringLiteral("F_end"))
-                   + QStringLiteral(" from tempDepot order by F_depot,F_goodcode")));
+    QVERIFY(q.exec(QStringLiteral("select F_depot,F_goodcode,F_end,F_endPrice,")
+        + WorkTables::unitValue(QStringLiteral("F_endPrice"), QStringLiteral("F_end"))
+        + QStringLiteral(" from tempDepot order by F_depot,F_goodcode")));
     QStringList got;
     while (q.next())
         got << QStringLiteral("%1 %2 %3 %4 %5")
@@ -244,23 +239,22 @@ void TestWorkTables::buildingBlocks()
                    .arg(q.value(4).toDouble());
     // Up to 01-06: G1 in A = 10 + 10 - 5 = 15 (cost 300); G4 received 2 (issued only on 01-07).
     // G2 is stopped and G3 has F_flag NULL: the strict test drops both; B is not permitted.
-    QCOMPARE(got, (QStringList{QStringLiteral("A G1 15 300 20"), QStringLiteral("A G4 2 10 5")}));
+    QCOMPARE(got, (QStringList {QStringLiteral("A G1 15 300 20"), QStringLiteral("A G4 2 10 5")}));
 
     // The lenient test keeps the good whose flag is NULL.
     QVERIFY(w.clear(QStringLiteral("tempDepot")));
-    QVERIFY(w.insertRaw(QStringLiteral("tempDepot"), cols,
-                        QStringLiteral("select 'A',F_code,0,0,0,0 from t_goods")));
+    QVERIFY(w.insertRaw(QStringLiteral("tempDepot"), cols, QStringLiteral("select 'A',F_code,0,0,0,0 from t_goods")));
     QVERIFY(w.consolidate(QStringLiteral("tempDepot"), {QStringLiteral("F_depot"), QStringLiteral("F_goodcode")},
-                          {QStringLiteral("F_end")},
-                          QStringLiteral("and ") + WorkTables::goodsInUse(QStringLiteral("F_goodcode"), true)));
+        {QStringLiteral("F_end")},
+        QStringLiteral("and ") + WorkTables::goodsInUse(QStringLiteral("F_goodcode"), true)));
     QVERIFY(w.dropRaw(QStringLiteral("tempDepot")));
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from tempDepot")), 3);
     // Fixed price valuation: a good without F_enterPrice is valued at NULL.
     QVERIFY(w.valuate(QStringLiteral("tempDepot"), QStringLiteral("F_goodcode"),
-                      {{QStringLiteral("F_end"), QStringLiteral("F_end1"), QStringLiteral("F_endPrice")}}, 0));
+        {{QStringLiteral("F_end"), QStringLiteral("F_end1"), QStringLiteral("F_endPrice")}}, 0));
     QCOMPARE(tdb.dataModule().GetSqlInt(
                  QStringLiteral("select count(*) from tempDepot where F_endPrice is null and F_goodcode = 'G3'")),
-             1);
+        1);
 }
 
 QTEST_GUILESS_MAIN(TestWorkTables)
