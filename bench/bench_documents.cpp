@@ -288,6 +288,9 @@ int main(int argc, char* argv[])
     else
         out() << "not enough stocked goods in " << depot << " for the posting benchmark" << Qt::endl;
 
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (load.open(QIODevice::ReadOnly))
+        out() << "load average: " << QString::fromLatin1(load.readAll()).trimmed() << Qt::endl;
     out() << Qt::endl << "| measure | ours (ms) | hand-written (ms) | ratio | target (ms) |" << Qt::endl;
     out() << "|---|---|---|---|---|" << Qt::endl;
     for (const Figure& f : figures)

@@ -486,10 +486,9 @@ bool DataGenerator::generate(Connection& c, const Size& size)
         return failWith(hw.errorString());
     if (!tx.commit())
         return failWith(tx.errorString());
-    if (c.isPostgres())
-        c.exec(QStringLiteral("ANALYZE"));
-    else
-        c.exec(QStringLiteral("ANALYZE"));
+    c.exec(QStringLiteral("ANALYZE"));
+    if (!c.isPostgres())
+        c.exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     m_summary = QStringLiteral("%1 goods, %2 depots, %3 documents, %4 lines in %5 s")
                     .arg(size.goods)
                     .arg(nd)
