@@ -48,15 +48,30 @@ double msOf(const std::function<void()>& f)
     return t.nsecsElapsed() / 1e6;
 }
 
+// The hand-written statements are prepared once too, as the look-ups are.
+QSqlQuery* runPrepared(const QString& sql, const SqlParams& p)
+{
+    QSqlQuery* q = dm().connection().prepared(sql);
+    if (!q) {
+        out() << "prepare failed: " << dm().connection().errorString() << Qt::endl;
+        return nullptr;
+    }
+    for (auto it = p.cbegin(); it != p.cend(); ++it)
+        q->bindValue(QLatin1Char(':') + it.key(), it.value());
+    if (!q->exec()) {
+        out() << "statement failed: " << q->lastError().text() << Qt::endl;
+        return nullptr;
+    }
+    return q;
+}
+
 double scalarOf(const QString& sql, const SqlParams& p)
 {
-    QSqlQuery q(dm().db());
-    q.setForwardOnly(true);
-    if (!Sql::exec(q, sql, p)) {
-        out() << "statement failed: " << q.lastError().text() << Qt::endl;
-        return 0;
-    }
-    return q.next() ? q.value(0).toDouble() : 0;
+    QSqlQuery* q = runPrepared(sql, p);
+    const double v = q && q->next() ? q->value(0).toDouble() : 0;
+    if (q)
+        q->finish();
+    return v;
 }
 
 const QString kHandStock = QStringLiteral(
@@ -172,14 +187,14 @@ int main(int argc, char* argv[])
             ++mismatches;
         oursCost << msOf([&] { c1 = StockLookup::GetCostPrice(QString(), g, QString()); });
         handCost << msOf([&] {
-            QSqlQuery q(dm().db());
-            q.setForwardOnly(true);
-            Sql::exec(q, kHandCost, {{QStringLiteral("g"), g}});
+            QSqlQuery* q = runPrepared(kHandCost, {{QStringLiteral("g"), g}});
             double qq = 0, cc = 0;
-            while (q.next()) {
-                qq += q.value(0).toDouble();
-                cc += q.value(1).toDouble();
+            while (q && q->next()) {
+                qq += q->value(0).toDouble();
+                cc += q->value(1).toDouble();
             }
+            if (q)
+                q->finish();
             (void)(qq == 0 ? StockLookup::enterPrice(g) : cc / qq);
         });
     }
