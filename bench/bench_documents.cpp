@@ -201,9 +201,9 @@ int main(int argc, char* argv[])
             (void)(qq == 0 ? StockLookup::enterPrice(g) : cc / qq);
         });
     }
-    figures << Figure{QStringLiteral("GetStockAmount (median)"), medianOf(ours), medianOf(hand), stockTarget};
-    figures << Figure{QStringLiteral("GetCostPrice, all depots (median)"), medianOf(oursCost), medianOf(handCost),
-                      stockTarget};
+    figures << Figure {QStringLiteral("GetStockAmount (median)"), medianOf(ours), medianOf(hand), stockTarget};
+    figures << Figure {
+        QStringLiteral("GetCostPrice, all depots (median)"), medianOf(oursCost), medianOf(handCost), stockTarget};
     if (mismatches)
         out() << "WARNING: " << mismatches << " stock answers differ from the hand-written statement" << Qt::endl;
 
@@ -225,7 +225,8 @@ int main(int argc, char* argv[])
         if (i == 0 && rowsOurs != rowsHand)
             out() << "WARNING: picker rows " << rowsOurs << " vs hand-written " << rowsHand << Qt::endl;
     }
-    figures << Figure{QStringLiteral("goods picker stock table build"), medianOf(pOurs), medianOf(pHand), pickerTarget};
+    figures << Figure {
+        QStringLiteral("goods picker stock table build"), medianOf(pOurs), medianOf(pHand), pickerTarget};
 
     // Posting a 200-line sales issue with its availability check.
     PickerStockTable(data.connection()).build(1);
@@ -234,8 +235,8 @@ int main(int argc, char* argv[])
     {
         QSqlQuery q(data.db());
         Sql::exec(q,
-                  QStringLiteral("select F_code from tempGood where F_dept = :d and F_amount >= 1 order by F_code LIMIT 200"),
-                  {{QStringLiteral("d"), depot}});
+            QStringLiteral("select F_code from tempGood where F_dept = :d and F_amount >= 1 order by F_code LIMIT 200"),
+            {{QStringLiteral("d"), depot}});
         while (q.next())
             codes << q.value(0).toString();
     }
@@ -269,22 +270,22 @@ int main(int argc, char* argv[])
             Transaction tx(data.connection(), Transaction::Serialized);
             QSqlQuery q(data.db());
             Sql::exec(q,
-                      QStringLiteral("select g, sum(q) from (select F_GoodCode g, F_Amount q from t_begDept where F_Depot "
-                                     "= :d and F_GoodCode in (:list) union all select d.F_GoodCode, case when "
-                                     "COALESCE(d.F_flag,0) <> 1 and m.F_Flag <> 12 and m.F_Flag <> 13 and m.F_Depot = "
-                                     ":d then d.F_Amount*m.F_OperFlag else 0 end + case when COALESCE(d.F_flag,0) <> 1 "
-                                     "and (m.F_Flag = 12 or m.F_Flag = 13) and m.F_Client = :d then "
-                                     "d.F_Amount*m.F_OperFlag else 0 end + case when d.F_flag = 1 and m.F_Depot = :d "
-                                     "then -d.F_Amount*m.F_OperFlag else 0 end + case when m.F_Flag = 10 and "
-                                     "m.F_Client = :d then -d.F_Amount else 0 end from DepotD d join DepotM m on "
-                                     "m.F_Code = d.F_Code where d.F_GoodCode in (:list)) s group by g"),
-                      {{QStringLiteral("d"), depot}, {QStringLiteral("list"), codes}});
+                QStringLiteral("select g, sum(q) from (select F_GoodCode g, F_Amount q from t_begDept where F_Depot "
+                               "= :d and F_GoodCode in (:list) union all select d.F_GoodCode, case when "
+                               "COALESCE(d.F_flag,0) <> 1 and m.F_Flag <> 12 and m.F_Flag <> 13 and m.F_Depot = "
+                               ":d then d.F_Amount*m.F_OperFlag else 0 end + case when COALESCE(d.F_flag,0) <> 1 "
+                               "and (m.F_Flag = 12 or m.F_Flag = 13) and m.F_Client = :d then "
+                               "d.F_Amount*m.F_OperFlag else 0 end + case when d.F_flag = 1 and m.F_Depot = :d "
+                               "then -d.F_Amount*m.F_OperFlag else 0 end + case when m.F_Flag = 10 and "
+                               "m.F_Client = :d then -d.F_Amount else 0 end from DepotD d join DepotM m on "
+                               "m.F_Code = d.F_Code where d.F_GoodCode in (:list)) s group by g"),
+                {{QStringLiteral("d"), depot}, {QStringLiteral("list"), codes}});
             int shortCount = 0;
             while (q.next())
                 shortCount += q.value(1).toDouble() < 1 ? 1 : 0;
             data.connection().exec(QStringLiteral("insert into DepotM(F_Code,F_Flag,F_OperFlag,F_Depot,F_Client) "
                                                   "values(:c,-2,-1,:d,'x')"),
-                                   {{QStringLiteral("c"), code}, {QStringLiteral("d"), depot}});
+                {{QStringLiteral("c"), code}, {QStringLiteral("d"), depot}});
             QStringList rows;
             SqlParams p;
             for (int i = 0; i < codes.size(); ++i) {
@@ -294,15 +295,16 @@ int main(int argc, char* argv[])
             p.insert(QStringLiteral("c"), code);
             data.connection().exec(QStringLiteral("insert into DepotD(F_Code,F_GoodCode,F_GoodName,F_Amount,F_Price,"
                                                   "F_TotalPrice,F_CBprice) values ")
-                                       + rows.join(QLatin1Char(',')),
-                                   p);
+                    + rows.join(QLatin1Char(',')),
+                p);
             tx.commit();
         });
         data.connection().exec(QStringLiteral("delete from DepotD where F_Code = :c"), {{QStringLiteral("c"), code}});
         data.connection().exec(QStringLiteral("delete from DepotM where F_Code = :c"), {{QStringLiteral("c"), code}});
     }
     if (codes.size() == 200)
-        figures << Figure{QStringLiteral("post a 200-line sales issue"), medianOf(postOurs), medianOf(postHand), postTarget};
+        figures << Figure {
+            QStringLiteral("post a 200-line sales issue"), medianOf(postOurs), medianOf(postHand), postTarget};
     else
         out() << "not enough stocked goods in " << depot << " for the posting benchmark" << Qt::endl;
 

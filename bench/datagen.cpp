@@ -31,8 +31,7 @@ public:
         , m_table(table)
         , m_columns(columns)
         , m_chunk(chunk)
-    {
-    }
+    { }
     bool add(const QVariantList& row)
     {
         m_rows.append(row);
@@ -45,14 +44,14 @@ public:
         const int n = int(m_rows.size());
         QSqlQuery* q = n == m_chunk ? &m_full : &m_tail;
         if (n != m_chunk || !m_fullPrepared) {
-            const QString one = QLatin1Char('(') + QStringList(m_columns.size(), QStringLiteral("?")).join(QLatin1Char(','))
-                + QLatin1Char(')');
+            const QString one = QLatin1Char('(')
+                + QStringList(m_columns.size(), QStringLiteral("?")).join(QLatin1Char(',')) + QLatin1Char(')');
             QStringList all;
             for (int i = 0; i < n; ++i)
                 all << one;
             *q = QSqlQuery(m_c.db());
-            if (!q->prepare(QStringLiteral("insert into ") + m_table + QLatin1Char('(') + m_columns.join(QLatin1Char(','))
-                            + QStringLiteral(") values ") + all.join(QLatin1Char(',')))) {
+            if (!q->prepare(QStringLiteral("insert into ") + m_table + QLatin1Char('(')
+                    + m_columns.join(QLatin1Char(',')) + QStringLiteral(") values ") + all.join(QLatin1Char(',')))) {
                 m_error = q->lastError().text();
                 return false;
             }
@@ -88,32 +87,34 @@ struct GoodInfo
     double enterPrice, salePrice;
 };
 
-const char* const kTops[] = {"食品饮料", "五金工具", "办公用品", "电子电器", "日用百货", "纺织服装", "建材装饰", "化工原料"};
-const char* const kSubs[][5] = {
-    {"饮料", "休闲食品", "粮油调味", "酒水", "乳制品"},      {"手动工具", "紧固件", "电动工具", "量具", "五金配件"},
-    {"纸张本册", "书写工具", "文件管理", "桌面用品", "财务用品"}, {"小家电", "电脑配件", "照明灯具", "电线电缆", "开关插座"},
+const char* const kTops[]
+    = {"食品饮料", "五金工具", "办公用品", "电子电器", "日用百货", "纺织服装", "建材装饰", "化工原料"};
+const char* const kSubs[][5] = {{"饮料", "休闲食品", "粮油调味", "酒水", "乳制品"},
+    {"手动工具", "紧固件", "电动工具", "量具", "五金配件"},
+    {"纸张本册", "书写工具", "文件管理", "桌面用品", "财务用品"},
+    {"小家电", "电脑配件", "照明灯具", "电线电缆", "开关插座"},
     {"清洁用品", "厨房用具", "收纳整理", "个人护理", "一次性用品"}, {"工作服", "劳保手套", "床上用品", "毛巾", "鞋帽"},
-    {"涂料", "瓷砖", "管材管件", "五金门窗", "卫浴洁具"},    {"溶剂", "胶粘剂", "润滑油", "塑料粒子", "助剂"}};
+    {"涂料", "瓷砖", "管材管件", "五金门窗", "卫浴洁具"}, {"溶剂", "胶粘剂", "润滑油", "塑料粒子", "助剂"}};
 const char* const kAdjectives[] = {"优质", "加厚", "精装", "经济型", "耐用", "高级", "标准", "特制", "环保", "进口",
-                                   "国产", "新款", "强力", "轻便", "多功能", "迷你", "大号", "家用", "工业", "专业"};
+    "国产", "新款", "强力", "轻便", "多功能", "迷你", "大号", "家用", "工业", "专业"};
 const char* const kNouns[] = {"套装", "组件", "礼盒", "散装", "桶装", "袋装", "盒装", "卷", "把", "件"};
-const char* const kPlaces[] = {"浙江杭州", "浙江义乌", "广东深圳", "广东佛山", "江苏苏州", "上海",     "山东青岛",
-                               "河北保定", "福建厦门", "安徽合肥", "四川成都", "湖北武汉", "天津",     "北京"};
+const char* const kPlaces[] = {"浙江杭州", "浙江义乌", "广东深圳", "广东佛山", "江苏苏州", "上海", "山东青岛",
+    "河北保定", "福建厦门", "安徽合肥", "四川成都", "湖北武汉", "天津", "北京"};
 const char* const kUnits[] = {"个", "件", "箱", "包", "把", "台", "套", "瓶", "米", "卷", "支", "盒"};
-const char* const kCities[] = {"杭州", "宁波", "温州", "苏州", "无锡", "南京", "上海", "广州", "深圳", "东莞",
-                               "佛山", "厦门", "福州", "合肥", "武汉", "长沙", "成都", "重庆", "西安", "郑州",
-                               "济南", "青岛", "天津", "北京", "沈阳", "大连", "昆明", "南宁", "南昌", "太原"};
-const char* const kFirms[] = {"华兴", "永安", "宏达", "鑫源", "恒泰", "金诚", "瑞丰", "盛世", "天成", "新华",
-                              "东方", "信达", "顺发", "万隆", "长江", "海通", "百川", "中联", "佳美", "利民"};
+const char* const kCities[] = {"杭州", "宁波", "温州", "苏州", "无锡", "南京", "上海", "广州", "深圳", "东莞", "佛山",
+    "厦门", "福州", "合肥", "武汉", "长沙", "成都", "重庆", "西安", "郑州", "济南", "青岛", "天津", "北京", "沈阳",
+    "大连", "昆明", "南宁", "南昌", "太原"};
+const char* const kFirms[] = {"华兴", "永安", "宏达", "鑫源", "恒泰", "金诚", "瑞丰", "盛世", "天成", "新华", "东方",
+    "信达", "顺发", "万隆", "长江", "海通", "百川", "中联", "佳美", "利民"};
 const char* const kTrades[] = {"贸易", "商贸", "实业", "五金", "电器", "百货", "建材", "科技", "食品", "化工"};
 const char* const kSuffix[] = {"有限公司", "商行", "经营部", "股份有限公司", "批发部"};
-const char* const kSurnames[] = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵", "吴", "周", "徐", "孙", "马", "朱", "胡"};
+const char* const kSurnames[]
+    = {"王", "李", "张", "刘", "陈", "杨", "黄", "赵", "吴", "周", "徐", "孙", "马", "朱", "胡"};
 const char* const kGiven[] = {"伟", "芳", "娜", "敏", "静", "丽", "强", "磊", "军", "洋", "勇", "艳", "杰", "娟", "涛"};
 const char* const kRegions[] = {"总仓", "华东", "华南", "华北", "西南", "东北", "华中", "西北"};
 const char* const kDepts[] = {"销售部", "采购部", "生产一车间", "生产二车间", "仓储部", "行政部", "维修部", "研发部"};
 
-template<typename T, size_t N>
-const char* pick(QRandomGenerator& r, const T (&a)[N])
+template <typename T, size_t N> const char* pick(QRandomGenerator& r, const T (&a)[N])
 {
     return a[r.bounded(int(N))];
 }
@@ -154,9 +155,9 @@ bool DataGenerator::generate(Connection& c, const Size& size)
     QStringList leafPaths;
     {
         BatchWriter w(c, QStringLiteral("t_treecode"),
-                      {QStringLiteral("F_code"), QStringLiteral("F_name"), QStringLiteral("F_likecode"),
-                       QStringLiteral("F_flag")},
-                      100);
+            {QStringLiteral("F_code"), QStringLiteral("F_name"), QStringLiteral("F_likecode"),
+                QStringLiteral("F_flag")},
+            100);
         for (int t = 0; t < 8; ++t) {
             const QString top = QStringLiteral("%1").arg(t + 1, 3, 10, QLatin1Char('0'));
             const QString topPath = QStringLiteral("\\\\") + u8(kTops[t]);
@@ -165,7 +166,7 @@ bool DataGenerator::generate(Connection& c, const Size& size)
                 const QString path = topPath + QLatin1Char('\\') + u8(kSubs[t][s]);
                 leafPaths << path;
                 w.add({top + QStringLiteral("%1").arg(s + 1, 3, 10, QLatin1Char('0')), u8(kSubs[t][s]), path,
-                       QStringLiteral("goodtype")});
+                    QStringLiteral("goodtype")});
             }
         }
         if (!w.flush())
@@ -175,10 +176,9 @@ bool DataGenerator::generate(Connection& c, const Size& size)
     QStringList clients, suppliers, employees;
     {
         BatchWriter w(c, QStringLiteral("t_client"),
-                      {QStringLiteral("F_Code"), QStringLiteral("F_Name"), QStringLiteral("F_LinkMan"),
-                       QStringLiteral("F_Phone"), QStringLiteral("F_Address"), QStringLiteral("F_operFlag"),
-                       QStringLiteral("F_UseFlag")},
-                      200);
+            {QStringLiteral("F_Code"), QStringLiteral("F_Name"), QStringLiteral("F_LinkMan"), QStringLiteral("F_Phone"),
+                QStringLiteral("F_Address"), QStringLiteral("F_operFlag"), QStringLiteral("F_UseFlag")},
+            200);
         QSet<QString> used;
         const int nClients = qMax(50, size.goods / 50), nSuppliers = qMax(20, size.goods / 200);
         for (int i = 0; i < nClients + nSuppliers; ++i) {
@@ -191,21 +191,23 @@ bool DataGenerator::generate(Connection& c, const Size& size)
             used.insert(name);
             const bool client = i < nClients;
             (client ? clients : suppliers) << name;
-            w.add({QStringLiteral("%1%2").arg(client ? QStringLiteral("K") : QStringLiteral("G")).arg(i + 1, 5, 10,
-                                                                                                        QLatin1Char('0')),
-                   name, u8(pick(rng, kSurnames)) + u8(pick(rng, kGiven)),
-                   QStringLiteral("0571-%1").arg(rng.bounded(10000000, 99999999)), u8(pick(rng, kCities)),
-                   client ? 1 : 0, 0});
+            w.add({QStringLiteral("%1%2")
+                       .arg(client ? QStringLiteral("K") : QStringLiteral("G"))
+                       .arg(i + 1, 5, 10, QLatin1Char('0')),
+                name, u8(pick(rng, kSurnames)) + u8(pick(rng, kGiven)),
+                QStringLiteral("0571-%1").arg(rng.bounded(10000000, 99999999)), u8(pick(rng, kCities)), client ? 1 : 0,
+                0});
         }
         if (!w.flush())
             return failWith(w.errorString());
         BatchWriter e(c, QStringLiteral("t_employee"),
-                      {QStringLiteral("F_Code"), QStringLiteral("F_Name"), QStringLiteral("F_dept"), QStringLiteral("F_Flag")},
-                      100);
+            {QStringLiteral("F_Code"), QStringLiteral("F_Name"), QStringLiteral("F_dept"), QStringLiteral("F_Flag")},
+            100);
         for (int i = 0; i < 30; ++i) {
             const QString name = u8(pick(rng, kSurnames)) + u8(pick(rng, kGiven)) + u8(pick(rng, kGiven));
             employees << name;
-            e.add({QStringLiteral("E%1").arg(i + 1, 3, 10, QLatin1Char('0')), name, departments[i % departments.size()], 0});
+            e.add({QStringLiteral("E%1").arg(i + 1, 3, 10, QLatin1Char('0')), name, departments[i % departments.size()],
+                0});
         }
         if (!e.flush())
             return failWith(e.errorString());
@@ -214,11 +216,11 @@ bool DataGenerator::generate(Connection& c, const Size& size)
     std::vector<GoodInfo> goods(size.goods);
     {
         BatchWriter w(c, QStringLiteral("t_goods"),
-                      {QStringLiteral("F_Code"), QStringLiteral("F_Name"), QStringLiteral("F_Type"),
-                       QStringLiteral("F_Spec"), QStringLiteral("F_Unit"), QStringLiteral("F_Barcode"),
-                       QStringLiteral("F_EnterPrice"), QStringLiteral("F_SalePrice"), QStringLiteral("F_DeptUp"),
-                       QStringLiteral("F_DeptDown"), QStringLiteral("F_Flag"), QStringLiteral("F_address")},
-                      500);
+            {QStringLiteral("F_Code"), QStringLiteral("F_Name"), QStringLiteral("F_Type"), QStringLiteral("F_Spec"),
+                QStringLiteral("F_Unit"), QStringLiteral("F_Barcode"), QStringLiteral("F_EnterPrice"),
+                QStringLiteral("F_SalePrice"), QStringLiteral("F_DeptUp"), QStringLiteral("F_DeptDown"),
+                QStringLiteral("F_Flag"), QStringLiteral("F_address")},
+            500);
         for (int i = 0; i < size.goods; ++i) {
             GoodInfo& g = goods[i];
             const int leaf = rng.bounded(int(leafPaths.size()));
@@ -234,8 +236,8 @@ bool DataGenerator::generate(Connection& c, const Size& size)
             const int r = rng.bounded(1000);
             const QVariant flag = r < 10 ? QVariant(1) : (r < 15 ? QVariant(QMetaType(QMetaType::Int)) : QVariant(0));
             if (!w.add({g.code, g.name, g.type, g.spec, g.unit,
-                        QStringLiteral("69%1").arg(qint64(i) * 7919 % 100000000000LL, 11, 10, QLatin1Char('0')),
-                        g.enterPrice, g.salePrice, 500, 10, flag, g.address}))
+                    QStringLiteral("69%1").arg(qint64(i) * 7919 % 100000000000LL, 11, 10, QLatin1Char('0')),
+                    g.enterPrice, g.salePrice, 500, 10, flag, g.address}))
                 return failWith(w.errorString());
         }
         if (!w.flush())
@@ -258,9 +260,9 @@ bool DataGenerator::generate(Connection& c, const Size& size)
     };
     {
         BatchWriter w(c, QStringLiteral("t_begDept"),
-                      {QStringLiteral("F_Depot"), QStringLiteral("F_GoodCode"), QStringLiteral("F_Amount"),
-                       QStringLiteral("F_Price"), QStringLiteral("F_totalPrice")},
-                      500);
+            {QStringLiteral("F_Depot"), QStringLiteral("F_GoodCode"), QStringLiteral("F_Amount"),
+                QStringLiteral("F_Price"), QStringLiteral("F_totalPrice")},
+            500);
         for (int g = 0; g < size.goods; ++g) {
             if (rng.bounded(100) >= 40)
                 continue;
@@ -286,27 +288,26 @@ bool DataGenerator::generate(Connection& c, const Size& size)
         const char* prefix;
         int operFlag;
     };
-    const KindWeight kinds[] = {{1, 220, "CGD", 1},   {-1, 20, "CTD", -1}, {2, 30, "XTD", 1},   {-2, 400, "XSD", -1},
-                                {3, 50, "SCD", 1},    {4, 10, "LTD", 1},   {-3, 90, "LCD", -1}, {5, 30, "JHD", 1},
-                                {-5, 30, "CRD", -1},  {10, 60, "DBD", 1},  {11, 30, "PDD", 1},  {12, 15, "ZZD", -1},
-                                {13, 15, "CXD", 1}};
+    const KindWeight kinds[] = {{1, 220, "CGD", 1}, {-1, 20, "CTD", -1}, {2, 30, "XTD", 1}, {-2, 400, "XSD", -1},
+        {3, 50, "SCD", 1}, {4, 10, "LTD", 1}, {-3, 90, "LCD", -1}, {5, 30, "JHD", 1}, {-5, 30, "CRD", -1},
+        {10, 60, "DBD", 1}, {11, 30, "PDD", 1}, {12, 15, "ZZD", -1}, {13, 15, "CXD", 1}};
     int totalWeight = 0;
     for (const KindWeight& k : kinds)
         totalWeight += k.weight;
     BatchWriter hw(c, QStringLiteral("DepotM"),
-                   {QStringLiteral("F_Code"), QStringLiteral("F_Depot"), QStringLiteral("F_Client"),
-                    QStringLiteral("F_MakeDate"), QStringLiteral("F_Maker"), QStringLiteral("F_Date"),
-                    QStringLiteral("F_Auditer"), QStringLiteral("F_EmpName"), QStringLiteral("F_TotalPrice"),
-                    QStringLiteral("F_CheckFlag"), QStringLiteral("F_OldCode"), QStringLiteral("F_Flag"),
-                    QStringLiteral("F_OperFlag"), QStringLiteral("F_Mem"), QStringLiteral("F_amount")},
-                   400);
+        {QStringLiteral("F_Code"), QStringLiteral("F_Depot"), QStringLiteral("F_Client"), QStringLiteral("F_MakeDate"),
+            QStringLiteral("F_Maker"), QStringLiteral("F_Date"), QStringLiteral("F_Auditer"),
+            QStringLiteral("F_EmpName"), QStringLiteral("F_TotalPrice"), QStringLiteral("F_CheckFlag"),
+            QStringLiteral("F_OldCode"), QStringLiteral("F_Flag"), QStringLiteral("F_OperFlag"),
+            QStringLiteral("F_Mem"), QStringLiteral("F_amount")},
+        400);
     BatchWriter lw(c, QStringLiteral("DepotD"),
-                   {QStringLiteral("F_Code"), QStringLiteral("F_GoodCode"), QStringLiteral("F_GoodName"),
-                    QStringLiteral("F_Type"), QStringLiteral("F_Spec"), QStringLiteral("F_Unit"),
-                    QStringLiteral("F_Amount"), QStringLiteral("F_Price"), QStringLiteral("F_TotalPrice"),
-                    QStringLiteral("F_CBprice"), QStringLiteral("F_Address"), QStringLiteral("F_flag"),
-                    QStringLiteral("F_curAmount"), QStringLiteral("F_SJamount"), QStringLiteral("F_Rate")},
-                   500);
+        {QStringLiteral("F_Code"), QStringLiteral("F_GoodCode"), QStringLiteral("F_GoodName"), QStringLiteral("F_Type"),
+            QStringLiteral("F_Spec"), QStringLiteral("F_Unit"), QStringLiteral("F_Amount"), QStringLiteral("F_Price"),
+            QStringLiteral("F_TotalPrice"), QStringLiteral("F_CBprice"), QStringLiteral("F_Address"),
+            QStringLiteral("F_flag"), QStringLiteral("F_curAmount"), QStringLiteral("F_SJamount"),
+            QStringLiteral("F_Rate")},
+        500);
     const QDate first(2023, 1, 1);
     const int days = 730;
     const qint64 approxDocs = qMax<qint64>(1, size.lines / 10);
@@ -438,7 +439,7 @@ bool DataGenerator::generate(Connection& c, const Size& size)
                     price = round2(avgCost(g));
                 const double total = round2(a * price);
                 const double cb = k->kind == 1 || k->kind == -1 ? total : round2(a * avgCost(g));
-                PendingLine pl{g, a, price, total, cb, 0, nullDouble, nullDouble, nullDouble};
+                PendingLine pl {g, a, price, total, cb, 0, nullDouble, nullDouble, nullDouble};
                 if (k->kind == 11) {
                     pl.cur = have;
                     pl.sj = have + a;
@@ -466,7 +467,7 @@ bool DataGenerator::generate(Connection& c, const Size& size)
                 total += l.total;
             }
             if (!lw.add({code, gi.code, gi.name, gi.type, gi.spec, gi.unit, l.amount, l.price, l.total, l.cost,
-                         gi.address, l.flag == 1 ? QVariant(1) : nullInt, l.cur, l.sj, l.rate}))
+                    gi.address, l.flag == 1 ? QVariant(1) : nullInt, l.cur, l.sj, l.rate}))
                 return failWith(lw.errorString());
         }
         lines += out.size();
@@ -475,9 +476,9 @@ bool DataGenerator::generate(Connection& c, const Size& size)
         const bool assembly = k->kind == 12 || k->kind == 13;
         const QString maker = employees[rng.bounded(int(employees.size()))];
         if (!hw.add({code, depots[d], client, Dates::sqlDate(day), maker, Dates::sqlDate(day),
-                     audited ? u8("系统管理员") : QString(), assembly ? QVariant() : QVariant(maker), round2(total),
-                     audited ? QVariant(1) : nullInt, QString(), k->kind, k->operFlag, QString(),
-                     assembly ? nullDouble : QVariant(amount)}))
+                audited ? u8("系统管理员") : QString(), assembly ? QVariant() : QVariant(maker), round2(total),
+                audited ? QVariant(1) : nullInt, QString(), k->kind, k->operFlag, QString(),
+                assembly ? nullDouble : QVariant(amount)}))
             return failWith(hw.errorString());
     }
     if (!lw.flush())

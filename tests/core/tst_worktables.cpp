@@ -119,8 +119,8 @@ void TestWorkTables::pickerStockTable()
     PickerStockTable t(tdb.connection());
     QList<int> steps;
     QVERIFY2(t.build(mode, [&](int s) { steps << s; }), qPrintable(t.errorString()));
-    QCOMPARE(steps.size(), 9);
-    QCOMPARE(steps.last(), 9);
+    QCOMPARE(steps.size(), 7);
+    QCOMPARE(steps.last(), 7);
     const QMap<QString, WtRow> rows = pickerRows(tdb.connection());
     QCOMPARE(rows.value(QStringLiteral("G1@A")).amount, 15.0);
     QCOMPARE(rows.value(QStringLiteral("G1@A")).price, aPrice);

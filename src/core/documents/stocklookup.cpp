@@ -88,7 +88,7 @@ double StockLookup::enterPrice(const QString& goodsCode, QString* error)
 {
     QString err;
     QSqlQuery* q = runLookup(QStringLiteral("select F_enterPrice from t_goods where F_code = :goods "),
-                             {{QStringLiteral("goods"), goodsCode}}, &err);
+        {{QStringLiteral("goods"), goodsCode}}, &err);
     if (!q) {
         if (error)
             *error = err;
@@ -139,7 +139,8 @@ StockLookup::Totals StockLookup::costTotals(
     };
     QStringList sums;
     for (const auto& c : classes) {
-        const QString when = QStringLiteral("case when ") + QString::fromLatin1(c.test) + c.side + QStringLiteral("then ");
+        const QString when
+            = QStringLiteral("case when ") + QString::fromLatin1(c.test) + c.side + QStringLiteral("then ");
         for (const char* col : {"d.F_Amount", "d.F_totalPrice", "d.F_CBprice"})
             sums << QStringLiteral("sum(") + when + QString::fromLatin1(c.sign) + QString::fromLatin1(col)
                     + QStringLiteral(" end)");

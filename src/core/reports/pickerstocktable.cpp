@@ -15,33 +15,23 @@ bool PickerStockTable::build(int costingMode, const std::function<void(int)>& pr
     const QString table = QStringLiteral("tempGood");
     const QStringList cols {QStringLiteral("F_code"), QStringLiteral("F_dept"), QStringLiteral("F_amount"),
         QStringLiteral("F_price"), QStringLiteral("F_totalPrice"), QStringLiteral("F_flag")};
-    // Until valuation F_price carries the summed cost and F_totalPrice the summed line amount.
-    // PostgreSQL sums each source per good and depot itself (hash aggregation keeps the
-    // raw rows few); SQLite would walk the goods index for that grouping, row by row
-    // across the whole table, so there every line becomes a raw row and the
-    // consolidation does the summing. The result is the same.
-    const bool grouped = m_connection.isPostgres();
-    auto raw = [&](WorkTables::LineClass c) {
-        const WorkTables::ClassSql s = WorkTables::lineClass(c);
-        const QString sum = grouped ? QStringLiteral("sum") : QString();
+    // Until valuation F_price carries the summed cost and F_totalPrice the summed line
+    // amount. Every line becomes one raw row and the consolidation does all the summing:
+    // grouping inside each source made both engines walk the goods index row by row.
+    // Classes A, B and C share one pass over the lines; transfers add their class D rows.
+    auto raw = [&](const WorkTables::ClassSql& s) {
         return w.insertRaw(table, cols,
-                           QStringLiteral("select d.F_goodcode,") + s.depot + QLatin1Char(',') + sum
-                               + s.signedColumn(QStringLiteral("d.F_Amount")) + QLatin1Char(',') + sum
-                               + s.signedColumn(QStringLiteral("d.F_CBprice")) + QLatin1Char(',') + sum
-                               + s.signedColumn(QStringLiteral("d.F_totalPrice")) + QStringLiteral(",0 from ")
-                               + WorkTables::documentSource() + QStringLiteral("Where ") + s.where
-                               + (grouped ? QStringLiteral("group by d.F_goodcode,") + s.depot : QString()));
+            QStringLiteral("select d.F_goodcode,") + s.depot + QLatin1Char(',')
+                + s.signedColumn(QStringLiteral("d.F_Amount")) + QLatin1Char(',')
+                + s.signedColumn(QStringLiteral("d.F_CBprice")) + QLatin1Char(',')
+                + s.signedColumn(QStringLiteral("d.F_totalPrice")) + QStringLiteral(",0 from ")
+                + WorkTables::documentSource() + QStringLiteral("Where ") + s.where);
     };
-    const QString opening = grouped
-        ? QStringLiteral("Select d.F_goodcode,d.F_depot,sum(d.F_Amount),sum(d.F_totalPrice),sum(d.F_totalPrice),0 "
-                         "from t_begDept as d Left join t_goods as g on d.F_goodcode = g.F_code group by "
-                         "d.F_goodcode,d.F_depot")
-        : QStringLiteral("Select d.F_goodcode,d.F_depot,d.F_Amount,d.F_totalPrice,d.F_totalPrice,0 from t_begDept as "
+    const QString opening
+        = QStringLiteral("Select d.F_goodcode,d.F_depot,d.F_Amount,d.F_totalPrice,d.F_totalPrice,0 from t_begDept as "
                          "d Left join t_goods as g on d.F_goodcode = g.F_code ");
-    const bool ok = w.clear(table)
-        && w.insertRaw(table, cols, opening)
-        && raw(WorkTables::LineClass::A) && raw(WorkTables::LineClass::B) && raw(WorkTables::LineClass::D)
-        && raw(WorkTables::LineClass::C)
+    const bool ok = w.clear(table) && w.insertRaw(table, cols, opening) && raw(WorkTables::lineClassesABC())
+        && raw(WorkTables::lineClass(WorkTables::LineClass::D))
         && w.consolidate(table, {QStringLiteral("F_code"), QStringLiteral("F_dept")},
             {QStringLiteral("F_amount"), QStringLiteral("F_price"), QStringLiteral("F_totalPrice")})
         && w.exec(QStringLiteral("delete from tempGood where ((F_flag = 0)or(F_amount = 0 and F_price = 0 and "
