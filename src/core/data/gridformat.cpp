@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -147,16 +148,33 @@ QString formatNumber(double value, const QString& displayFormat)
         return plainNumber(value);
     if (!std::isfinite(value))
         return QString::number(value);
-    const QStringList sections = displayFormat.split(QLatin1Char(';'));
-    QString section = sections.first();
-    bool negSection = false;
-    if (value < 0 && sections.size() > 1 && !sections.at(1).isEmpty()) {
-        section = sections.at(1);
-        negSection = true;
+    // Grids and exports format the same few formats millions of times: parse each once.
+    struct Parsed
+    {
+        NumberPattern positive, negative;
+        QString positiveText, negativeText;
+        bool hasNegative = false;
+    };
+    thread_local QHash<QString, Parsed> cache;
+    auto it = cache.constFind(displayFormat);
+    if (it == cache.constEnd()) {
+        Parsed parsed;
+        const QStringList sections = displayFormat.split(QLatin1Char(';'));
+        parsed.positiveText = sections.first();
+        parsed.positive = parseNumberPattern(parsed.positiveText);
+        if (sections.size() > 1 && !sections.at(1).isEmpty()) {
+            parsed.hasNegative = true;
+            parsed.negativeText = sections.at(1);
+            parsed.negative = parseNumberPattern(parsed.negativeText);
+        }
+        if (cache.size() > 256)
+            cache.clear();
+        it = cache.insert(displayFormat, parsed);
     }
-    const NumberPattern p = parseNumberPattern(section);
+    const bool negSection = value < 0 && it->hasNegative;
+    const NumberPattern& p = negSection ? it->negative : it->positive;
     if (!p.valid)
-        return section;
+        return negSection ? it->negativeText : it->positiveText;
     const double a = std::fabs(value);
     // Round half away from zero; the tiny nudge absorbs binary noise like 2.675.
     const double scale = std::pow(10.0, p.maxDec);

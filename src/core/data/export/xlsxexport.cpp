@@ -72,10 +72,11 @@ bool XlsxExport::write(const ExportTable& t, const QString& fileName, QString* e
         const lxw_row_t row = lxw_row_t(r + 1);
         for (int c = 0; c < t.columns.size(); ++c) {
             double d = 0;
-            if (t.numberValue(r, c, &d)) {
+            bool isNumber = false;
+            const QString s = t.cellText(r, c, &isNumber, &d, true);
+            if (isNumber) {
                 err = worksheet_write_number(ws, row, lxw_col_t(c), d, colFormat.at(c));
             } else {
-                const QString s = t.displayText(r, c);
                 if (!s.isEmpty())
                     err = worksheet_write_string(ws, row, lxw_col_t(c), s.left(32767).toUtf8().constData(),
                                                  colFormat.at(c));
