@@ -60,8 +60,10 @@ private slots:
         QString err;
         QVERIFY2(GridExporter::write(fixture(), out, type, &err), qPrintable(err));
         const QString golden = QStringLiteral(KELMORA_TEST_DATA "/export/goods.") + ext;
-        if (qEnvironmentVariableIsSet("KELMORA_UPDATE_GOLDEN"))
+        if (qEnvironmentVariableIsSet("KELMORA_UPDATE_GOLDEN")) {
+            QFile::remove(golden);
             QFile::copy(out, golden);
+        }
         const QByteArray expected = readAll(golden);
         QVERIFY2(!expected.isEmpty(), qPrintable(golden));
         QCOMPARE(readAll(out), expected);
