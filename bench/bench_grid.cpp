@@ -64,8 +64,8 @@ QList<GridColumnSpec> benchColumns()
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen")
-                                                                      : qgetenv("QT_QPA_PLATFORM"));
+    qputenv(
+        "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
     QTextStream out(stdout);
@@ -96,21 +96,14 @@ int main(int argc, char** argv)
         q.prepare(QStringLiteral("insert into bench_rows values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
         for (int i = 0; i < rows; ++i) {
             const double amount = 1 + i % 97, price = 0.5 + (i % 1000) / 8.0;
-            const QVariantList v{QStringLiteral("XSD20240101%1").arg(i % 1000, 3, 10, QLatin1Char('0')),
-                                 QStringLiteral("2024-%1-%2 00:00:00").arg(1 + i % 12, 2, 10, QLatin1Char('0')).arg(1 + i % 28, 2, 10, QLatin1Char('0')),
-                                 QStringLiteral("G%1").arg(i % 5000, 5, 10, QLatin1Char('0')),
-                                 QStringLiteral("货品名称%1").arg(i % 5000),
-                                 QStringLiteral("%1mm").arg(i % 50),
-                                 QStringLiteral("个"),
-                                 QStringLiteral("仓库%1").arg(i % 5),
-                                 amount,
-                                 price,
-                                 amount * price,
-                                 price * 0.8,
-                                 0.95,
-                                 i * 0.5,
-                                 i % 13,
-                                 i % 10 == 0 ? QStringLiteral("备注, \"加急\"") : QString()};
+            const QVariantList v {QStringLiteral("XSD20240101%1").arg(i % 1000, 3, 10, QLatin1Char('0')),
+                QStringLiteral("2024-%1-%2 00:00:00")
+                    .arg(1 + i % 12, 2, 10, QLatin1Char('0'))
+                    .arg(1 + i % 28, 2, 10, QLatin1Char('0')),
+                QStringLiteral("G%1").arg(i % 5000, 5, 10, QLatin1Char('0')),
+                QStringLiteral("货品名称%1").arg(i % 5000), QStringLiteral("%1mm").arg(i % 50), QStringLiteral("个"),
+                QStringLiteral("仓库%1").arg(i % 5), amount, price, amount * price, price * 0.8, 0.95, i * 0.5, i % 13,
+                i % 10 == 0 ? QStringLiteral("备注, \"加急\"") : QString()};
             for (int k = 0; k < v.size(); ++k)
                 q.bindValue(k, v.at(k));
             q.exec();
@@ -139,8 +132,8 @@ int main(int argc, char** argv)
             QApplication::processEvents();
         const qint64 all = t.elapsed();
         const double sum = grid.footerSum(9);
-        out << "grid: first rows painted after " << first << " ms (cpu " << firstCpu << " ms); all " << grid.rowCount() << " rows read after "
-            << all << " ms (amount total " << QString::number(sum, 'f', 2) << ")" << Qt::endl;
+        out << "grid: first rows painted after " << first << " ms (cpu " << firstCpu << " ms); all " << grid.rowCount()
+            << " rows read after " << all << " ms (amount total " << QString::number(sum, 'f', 2) << ")" << Qt::endl;
         // Sorting by a title on the whole result.
         t.restart();
         grid.sortByTitle(3);
@@ -160,9 +153,8 @@ int main(int argc, char** argv)
             // CPU time too: other builds on a shared machine stretch the wall time.
             const qint64 cpuMs = qint64((std::clock() - cpu0) * 1000.0 / CLOCKS_PER_SEC);
             out << "export " << GridExporter::extension(type) << ": " << table.rowCount << " rows in " << ms
-                << " ms (cpu " << cpuMs << " ms), "
-                << QFileInfo(file).size() / 1024 << " KiB" << (ok ? QString() : QStringLiteral(" FAILED: ") + err)
-                << Qt::endl;
+                << " ms (cpu " << cpuMs << " ms), " << QFileInfo(file).size() / 1024 << " KiB"
+                << (ok ? QString() : QStringLiteral(" FAILED: ") + err) << Qt::endl;
         }
     }
     DataModule::setInstance(nullptr);

@@ -11,7 +11,10 @@ class TestWorkbook : public QObject
     Q_OBJECT
 
 private:
-    static QString wb(const char* name) { return QStringLiteral(KELMORA_TEST_DATA "/workbooks/") + QLatin1String(name); }
+    static QString wb(const char* name)
+    {
+        return QStringLiteral(KELMORA_TEST_DATA "/workbooks/") + QLatin1String(name);
+    }
 
 private slots:
     void realWorkbooks_data()
@@ -33,8 +36,8 @@ private slots:
         QTest::newRow("google text") << wb("iris-google-doc.xlsx") << 0 << 1 << 4 << QStringLiteral("setosa");
         QTest::newRow("no styles part") << wb("no-styles-or-sharedStrings-parts.xlsx") << 0 << 1 << 2
                                         << QStringLiteral("0.143292665");
-        QTest::newRow("no shared strings") << wb("no-styles-or-sharedStrings-parts.xlsx") << 0 << 3 << 0
-                                           << QStringLiteral("turkish");
+        QTest::newRow("no shared strings")
+            << wb("no-styles-or-sharedStrings-parts.xlsx") << 0 << 3 << 0 << QStringLiteral("turkish");
         QTest::newRow("ns prefix") << wb("nonstandard-xml-ns-prefix.xlsx") << 0 << 2 << 1 << QStringLiteral("4");
         for (const char* f : {"types.xls", "types.xlsx"}) {
             QTest::addRow("%s date", f) << wb(f) << 0 << 1 << 2 << QStringLiteral("2017-02-27");
@@ -83,9 +86,8 @@ private slots:
         auto r = WorkbookReader::open(wb("iris-google-doc.xlsx"), &err);
         QVERIFY(r);
         QCOMPARE(r->columnNames(0),
-                 QStringList({QStringLiteral("Sepal.Length"), QStringLiteral("Sepal.Width"),
-                              QStringLiteral("Petal.Length"), QStringLiteral("Petal.Width"),
-                              QStringLiteral("Species")}));
+            QStringList({QStringLiteral("Sepal.Length"), QStringLiteral("Sepal.Width"), QStringLiteral("Petal.Length"),
+                QStringLiteral("Petal.Width"), QStringLiteral("Species")}));
         QList<QStringList> rows;
         QVERIFY(r->readSheet(0, &rows));
         QCOMPARE(rows.size(), 151);
@@ -114,8 +116,8 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("error");
-        QTest::newRow("text renamed .xls") << QByteArray("name,price\r\napple,1\r\n") << QStringLiteral("a.xls")
-                                           << WorkbookReader::notWorkbookText();
+        QTest::newRow("text renamed .xls")
+            << QByteArray("name,price\r\napple,1\r\n") << QStringLiteral("a.xls") << WorkbookReader::notWorkbookText();
         QTest::newRow("empty") << QByteArray() << QStringLiteral("e.xlsx") << WorkbookReader::emptyFileText();
         QFile f(wb("inlineStr.xlsx"));
         f.open(QIODevice::ReadOnly);
@@ -161,8 +163,8 @@ private slots:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("long.xls"));
-        const ExportTable t = ExportTable::fromRows({{QStringLiteral("说明"), QString(), -1}},
-                                                    {{QString(9000, QChar(0x4E2D))}, {QStringLiteral("x")}});
+        const ExportTable t = ExportTable::fromRows(
+            {{QStringLiteral("说明"), QString(), -1}}, {{QString(9000, QChar(0x4E2D))}, {QStringLiteral("x")}});
         QString err;
         QVERIFY(GridExporter::write(t, path, GridExporter::Xls, &err));
         auto r = WorkbookReader::open(path, &err);

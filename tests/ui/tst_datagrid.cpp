@@ -43,7 +43,7 @@ private:
     static QList<GridColumnSpec> builtInColumns()
     {
         return {col("F_Code", "编号", GridColumnSpec::FooterText), col("F_Name", "名称"), col("F_Amount", "数量", 2),
-                col("F_Price", "单价"), col("F_TotalPrice", "金额", GridColumnSpec::FooterSum), col("F_Mem", "备注")};
+            col("F_Price", "单价"), col("F_TotalPrice", "金额", GridColumnSpec::FooterSum), col("F_Mem", "备注")};
     }
 
     static void addCfgRow(const QString& key, const QString& field, int order, const QString& caption)
@@ -51,10 +51,8 @@ private:
         QVERIFY(dm().ExecSql(QStringLiteral("insert into cfg_grid (F_name, F_fieldname, F_Order, F_Caption, F_Width, "
                                             "F_Visible, F_ReadOnly, F_DisplayFormat, F_FooterValue, F_FooterType, "
                                             "F_Alignment) values (:k, :f, :o, :c, 70, 1, 1, '', '', 0, 0)"),
-                             {{QStringLiteral("k"), key},
-                              {QStringLiteral("f"), field},
-                              {QStringLiteral("o"), order},
-                              {QStringLiteral("c"), caption}}));
+            {{QStringLiteral("k"), key}, {QStringLiteral("f"), field}, {QStringLiteral("o"), order},
+                {QStringLiteral("c"), caption}}));
     }
 
     static const QString& itemsSql()
@@ -81,20 +79,18 @@ private slots:
         QVERIFY(dm().ExecSql(QStringLiteral("create table kel_items (F_Code varchar(20), F_Name varchar(50), "
                                             "F_Amount double precision, F_Price numeric(19,4), "
                                             "F_TotalPrice numeric(19,4), F_Mem varchar(50))")));
-        const struct {
+        const struct
+        {
             const char *code, *name;
             double amount, price;
             const char* mem;
         } rows[] = {{"A01", "螺丝", 10, 1.5, "b"}, {"A02", "螺母", 3, 20, "a"}, {"B01", "垫圈", 7.5, 0.2, "c"},
-                    {"C01", "弹簧", 1, 100, "d"}};
+            {"C01", "弹簧", 1, 100, "d"}};
         for (const auto& r : rows) {
             QVERIFY(dm().ExecSql(QStringLiteral("insert into kel_items values (:c, :n, :a, :p, :t, :m)"),
-                                 {{QStringLiteral("c"), QLatin1String(r.code)},
-                                  {QStringLiteral("n"), QString::fromUtf8(r.name)},
-                                  {QStringLiteral("a"), r.amount},
-                                  {QStringLiteral("p"), r.price},
-                                  {QStringLiteral("t"), r.amount * r.price},
-                                  {QStringLiteral("m"), QLatin1String(r.mem)}}));
+                {{QStringLiteral("c"), QLatin1String(r.code)}, {QStringLiteral("n"), QString::fromUtf8(r.name)},
+                    {QStringLiteral("a"), r.amount}, {QStringLiteral("p"), r.price},
+                    {QStringLiteral("t"), r.amount * r.price}, {QStringLiteral("m"), QLatin1String(r.mem)}}));
         }
     }
 
@@ -125,7 +121,7 @@ private slots:
         QCOMPARE(g.footerText(4), QStringLiteral("176.50"));
         QCOMPARE(g.view()->model()->index(0, 4).data().toString(), QStringLiteral("15.00"));
         QCOMPARE(g.view()->model()->headerData(0, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>(),
-                 Qt::Alignment(Qt::AlignCenter));
+            Qt::Alignment(Qt::AlignCenter));
     }
 
     void badQueryIsReported()
@@ -133,7 +129,7 @@ private slots:
         DataGrid g;
         ScriptedMessenger msg;
         QVERIFY(!g.openQuery(QStringLiteral("select nothing from nowhere")));
-        QCOMPARE(msg.texts(), QStringList{DataModule::openFailText()});
+        QCOMPARE(msg.texts(), QStringList {DataModule::openFailText()});
     }
 
     // Rows come in as they are needed; the rest follow in the background.
@@ -196,7 +192,7 @@ private slots:
             ScriptedMessenger msg;
             msg.setNextAnswer(Messenger::Yes);
             QVERIFY(GridServices::saveLayoutAsked(&g, QStringLiteral("kelitems")));
-            QCOMPARE(msg.texts(), QStringList{QStringLiteral("真的要保存当前网格设置吗？")});
+            QCOMPARE(msg.texts(), QStringList {QStringLiteral("真的要保存当前网格设置吗？")});
             QCOMPARE(msg.lastKind(), 1);
         }
         DataGrid g2;
@@ -231,7 +227,7 @@ private slots:
         msg.setNextAnswer(Messenger::No);
         QVERIFY(!GridServices::saveLayoutAsked(&g, QStringLiteral("kelno")));
         QCOMPARE(dm().GetSqlStr(QStringLiteral("select F_Caption from cfg_grid where F_name = 'kelno'")),
-                 QStringLiteral("编号"));
+            QStringLiteral("编号"));
     }
 
     void priceHandling_data()
@@ -262,7 +258,8 @@ private slots:
         QCOMPARE(price >= 0 && g.isColumnVisible(price), priceVisible);
         if (price >= 0)
             QCOMPARE(g.column(price).displayFormat, SysOptions::moneyFormatFor(3));
-        QCOMPARE(g.column(g.columnOf(QStringLiteral("F_Amount"))).displayFormat, SysOptions::current().quantityFormat());
+        QCOMPARE(
+            g.column(g.columnOf(QStringLiteral("F_Amount"))).displayFormat, SysOptions::current().quantityFormat());
         // Removed columns are not offered by the chooser.
         TFrmDispFieldXZ dlg(&g);
         QCOMPARE(dlg.checkList()->count(), columns);
@@ -340,13 +337,20 @@ private slots:
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("written");
-        QTest::newRow("xls") << 1 << "goods" << "goods.xls";
-        QTest::newRow("txt no extension") << 2 << "goods" << "goods.txt";
-        QTest::newRow("txt upper case") << 2 << "goods.TXT" << "goods.TXT";
-        QTest::newRow("htm") << 3 << "goods.htm" << "goods.htm";
-        QTest::newRow("rtf") << 4 << "goods" << "goods.rtf";
-        QTest::newRow("csv") << 5 << "goods" << "goods.csv";
-        QTest::newRow("xlsx") << 6 << "goods" << "goods.xlsx";
+        QTest::newRow("xls") << 1 << "goods"
+                             << "goods.xls";
+        QTest::newRow("txt no extension") << 2 << "goods"
+                                          << "goods.txt";
+        QTest::newRow("txt upper case") << 2 << "goods.TXT"
+                                        << "goods.TXT";
+        QTest::newRow("htm") << 3 << "goods.htm"
+                             << "goods.htm";
+        QTest::newRow("rtf") << 4 << "goods"
+                             << "goods.rtf";
+        QTest::newRow("csv") << 5 << "goods"
+                             << "goods.csv";
+        QTest::newRow("xlsx") << 6 << "goods"
+                              << "goods.xlsx";
     }
 
     void exportGrid()
@@ -362,14 +366,14 @@ private slots:
         QVERIFY(g.openQuery(itemsSql()));
         g.sortByTitle(0); // exported as shown: A01 last
         QString offeredName, offeredFilter;
-        GridServices::setSaveDialog([&](QWidget*, const QString& name, const QStringList& filters, QString* filter,
-                                        QString* fileName) {
-            offeredName = name;
-            offeredFilter = *filter;
-            *filter = filters.at(type - 1);
-            *fileName = dir.filePath(typed);
-            return true;
-        });
+        GridServices::setSaveDialog(
+            [&](QWidget*, const QString& name, const QStringList& filters, QString* filter, QString* fileName) {
+                offeredName = name;
+                offeredFilter = *filter;
+                *filter = filters.at(type - 1);
+                *fileName = dir.filePath(typed);
+                return true;
+            });
         QString opened;
         GridServices::setFileOpener([&opened](const QString& f) {
             opened = f;
@@ -381,7 +385,8 @@ private slots:
         QCOMPARE(offeredName, QStringLiteral("货品列表"));
         QCOMPARE(offeredFilter, QStringLiteral("Excel 文档 (*.xls)"));
         QCOMPARE(out, dir.filePath(written));
-        QCOMPARE(msg.texts(), QStringList{QStringLiteral("导出 “") + written + QStringLiteral("” 成功，打开该文件吗？")});
+        QCOMPARE(
+            msg.texts(), QStringList {QStringLiteral("导出 “") + written + QStringLiteral("” 成功，打开该文件吗？")});
         QCOMPARE(opened, out);
         QVERIFY(QFileInfo(out).size() > 0);
         if (type == 1 || type == 6) {
@@ -391,11 +396,13 @@ private slots:
             QList<QStringList> rows;
             QVERIFY(r->readSheet(0, &rows));
             QCOMPARE(rows.size(), 5);
-            QCOMPARE(rows.at(0), QStringList({QStringLiteral("编号"), QStringLiteral("名称"), QStringLiteral("数量"),
-                                              QStringLiteral("单价"), QStringLiteral("金额")}));
+            QCOMPARE(rows.at(0),
+                QStringList({QStringLiteral("编号"), QStringLiteral("名称"), QStringLiteral("数量"),
+                    QStringLiteral("单价"), QStringLiteral("金额")}));
             QCOMPARE(rows.at(1).at(0), QStringLiteral("C01"));
-            QCOMPARE(rows.at(4), QStringList({QStringLiteral("A01"), QStringLiteral("螺丝"), QStringLiteral("10"),
-                                              QStringLiteral("1.5"), QStringLiteral("15")}));
+            QCOMPARE(rows.at(4),
+                QStringList({QStringLiteral("A01"), QStringLiteral("螺丝"), QStringLiteral("10"), QStringLiteral("1.5"),
+                    QStringLiteral("15")}));
         } else {
             QFile f(out);
             QVERIFY(f.open(QIODevice::ReadOnly));
@@ -412,7 +419,8 @@ private slots:
         g.setColumns(builtInColumns());
         QVERIFY(g.openQuery(itemsSql()));
         ScriptedMessenger msg;
-        GridServices::setSaveDialog([](QWidget*, const QString&, const QStringList&, QString*, QString*) { return false; });
+        GridServices::setSaveDialog(
+            [](QWidget*, const QString&, const QStringList&, QString*, QString*) { return false; });
         QVERIFY(GridServices::exportGrid(&g, QStringLiteral("x")).isEmpty());
         QCOMPARE(msg.count(), 0);
         GridServices::setSaveDialog([](QWidget*, const QString&, const QStringList&, QString*, QString* f) {
@@ -428,10 +436,10 @@ private slots:
     {
         DataGrid g;
         g.setColumns({col("F_GoodName", "货品名称"), col("F_Type", "类别"), col("F_Amount", "数量"),
-                      col("F_Price", "单价"), col("F_Unit", "单位")});
+            col("F_Price", "单价"), col("F_Unit", "单位")});
         g.setRows({QStringLiteral("F_GoodName"), QStringLiteral("F_Type"), QStringLiteral("F_Amount"),
-                   QStringLiteral("F_Price"), QStringLiteral("F_Unit")},
-                  {{QStringLiteral("螺丝"), QStringLiteral("五金"), 1, 2, QStringLiteral("个")}});
+                      QStringLiteral("F_Price"), QStringLiteral("F_Unit")},
+            {{QStringLiteral("螺丝"), QStringLiteral("五金"), 1, 2, QStringLiteral("个")}});
         GridServices::prepareLineGrid(&g);
         QAbstractItemModel* m = g.view()->model();
         QVERIFY(!(m->flags(m->index(0, 0)) & Qt::ItemIsEditable));
@@ -509,6 +517,7 @@ private slots:
         });
         QCOMPARE(g.view()->model()->index(1, 0).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
         QVERIFY(!g.view()->model()->index(0, 0).data(Qt::ForegroundRole).isValid());
+        g.sortByTitle(4); // the up marker shows on 金额
         g.resize(640, 240);
         g.show();
         QVERIFY(QTest::qWaitForWindowExposed(&g));

@@ -26,10 +26,12 @@ public:
     EllipsisDelegate(std::function<void(const QModelIndex&)> clicked, QObject* parent)
         : QStyledItemDelegate(parent)
         , m_clicked(std::move(clicked))
-    {
-    }
+    { }
 
-    static QRect buttonRect(const QRect& cell) { return QRect(cell.right() - 17, cell.top() + 1, 17, cell.height() - 2); }
+    static QRect buttonRect(const QRect& cell)
+    {
+        return QRect(cell.right() - 17, cell.top() + 1, 17, cell.height() - 2);
+    }
 
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -43,8 +45,8 @@ public:
         QApplication::style()->drawControl(QStyle::CE_PushButton, &b, p);
     }
 
-    bool editorEvent(QEvent* e, QAbstractItemModel* model, const QStyleOptionViewItem& option,
-                     const QModelIndex& index) override
+    bool editorEvent(
+        QEvent* e, QAbstractItemModel* model, const QStyleOptionViewItem& option, const QModelIndex& index) override
     {
         if (e->type() == QEvent::MouseButtonRelease) {
             auto* me = static_cast<QMouseEvent*>(e);
@@ -78,8 +80,8 @@ DataGrid::DataGrid(QWidget* parent)
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setSortIndicatorShown(false);
     m_view->horizontalHeader()->setSectionsClickable(true);
-    m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                            | QAbstractItemView::AnyKeyPressed);
+    m_view->setEditTriggers(
+        QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     m_view->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -115,11 +117,11 @@ DataGrid::DataGrid(QWidget* parent)
     m_footerSpacer->setFixedWidth(0);
 
     connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, m_footer->horizontalScrollBar(),
-            &QScrollBar::setValue);
+        &QScrollBar::setValue);
     connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this](int logical, int, int size) { m_footer->setColumnWidth(logical, size); });
+        [this](int logical, int, int size) { m_footer->setColumnWidth(logical, size); });
     connect(m_view->horizontalHeader(), &QHeaderView::sectionMoved, this,
-            [this] { QTimer::singleShot(0, this, &DataGrid::onSectionMoved); });
+        [this] { QTimer::singleShot(0, this, &DataGrid::onSectionMoved); });
     connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int col) {
         emit titleClicked(col);
         sortByTitle(col);
@@ -170,14 +172,14 @@ void DataGrid::applyViewColumns()
             m_view->setItemDelegateForColumn(i, nullptr);
     }
     if (ell >= 0 && !m_view->itemDelegateForColumn(ell)) {
-        m_view->setItemDelegateForColumn(ell, new EllipsisDelegate(
-                                                  [this](const QModelIndex& idx) {
-                                                      const int c = idx.column();
-                                                      if (c >= 0 && c < m_model->columns().size())
-                                                          emit ellipsisClicked(idx.row(),
-                                                                               m_model->columns().at(c).fieldName);
-                                                  },
-                                                  m_view));
+        m_view->setItemDelegateForColumn(ell,
+            new EllipsisDelegate(
+                [this](const QModelIndex& idx) {
+                    const int c = idx.column();
+                    if (c >= 0 && c < m_model->columns().size())
+                        emit ellipsisClicked(idx.row(), m_model->columns().at(c).fieldName);
+                },
+                m_view));
     }
     // The marker belongs to a column; a new column set starts without one.
     h->setSortIndicatorShown(m_markerColumn >= 0 && m_markerColumn < cols.size());
@@ -503,7 +505,7 @@ ExportTable DataGrid::exportTable()
         if (!cols.at(i).visible)
             continue;
         modelCols << i;
-        t.columns << ExportTable::Column{cols.at(i).caption, cols.at(i).displayFormat, cols.at(i).alignment};
+        t.columns << ExportTable::Column {cols.at(i).caption, cols.at(i).displayFormat, cols.at(i).alignment};
     }
     t.rowCount = m_model->rowCount();
     QPointer<GridModel> model(m_model);

@@ -27,8 +27,7 @@ int gmCompare(const QVariant& a, const QVariant& b)
 
 GridModel::GridModel(QObject* parent)
     : QAbstractTableModel(parent)
-{
-}
+{ }
 
 GridModel::~GridModel() = default;
 
@@ -84,11 +83,12 @@ Qt::Alignment GridModel::alignment(int column) const
         for (int r = 0; r < qMin<qsizetype>(m_rows.size(), 16); ++r) {
             const QVariant& v = m_rows.at(r).at(f);
             if (!v.isNull())
-                return GridFormat::isNumber(v) ? (Qt::AlignRight | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignVCenter);
+                return GridFormat::isNumber(v) ? (Qt::AlignRight | Qt::AlignVCenter)
+                                               : (Qt::AlignLeft | Qt::AlignVCenter);
         }
     }
     return m_columns.at(column).displayFormat.isEmpty() ? (Qt::AlignLeft | Qt::AlignVCenter)
-                                                         : (Qt::AlignRight | Qt::AlignVCenter);
+                                                        : (Qt::AlignRight | Qt::AlignVCenter);
 }
 
 bool GridModel::openQuery(const QString& sql, const SqlParams& params)

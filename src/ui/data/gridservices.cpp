@@ -30,8 +30,8 @@ bool gsOperatorSeesPrices()
     return s.isAdmin() || s.rPrice;
 }
 
-bool gsDefaultSaveDialog(QWidget* parent, const QString& defaultName, const QStringList& filters,
-                         QString* chosenFilter, QString* fileName)
+bool gsDefaultSaveDialog(
+    QWidget* parent, const QString& defaultName, const QStringList& filters, QString* chosenFilter, QString* fileName)
 {
     QFileDialog dlg(parent, QStringLiteral("导出"));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
@@ -123,8 +123,8 @@ void formatGrid(DataGrid* grid, int scheme, int priceHandling)
 
 void applyUserFields(DataGrid* grid)
 {
-    static const char* names[11] = {"F_ZF1", "F_ZF2", "F_ZF3", "F_ZF4", "F_ZF5", "F_SZ1",
-                                    "F_SZ2", "F_SZ3", "F_RQ1", "F_RQ2", "F_RQ3"};
+    static const char* names[11]
+        = {"F_ZF1", "F_ZF2", "F_ZF3", "F_ZF4", "F_ZF5", "F_SZ1", "F_SZ2", "F_SZ3", "F_RQ1", "F_RQ2", "F_RQ3"};
     const Session& s = Session::current();
     for (int i = 0; i < 11; ++i) {
         const int col = grid->columnOf(QLatin1String(names[i]));
@@ -230,7 +230,7 @@ QMenu* installGridMenu(DataGrid* grid, const QString& gridKey)
     QTableView* v = grid->view();
     v->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(v, &QWidget::customContextMenuRequested, menu,
-                     [menu, v](const QPoint& pos) { menu->popup(v->viewport()->mapToGlobal(pos)); });
+        [menu, v](const QPoint& pos) { menu->popup(v->viewport()->mapToGlobal(pos)); });
     return menu;
 }
 

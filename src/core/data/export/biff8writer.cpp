@@ -428,7 +428,8 @@ QByteArray Biff8Writer::compoundFile(const QByteArray& workbookStream)
     };
     QByteArray dir;
     dir += dirEntry(QStringLiteral("Root Entry"), 5, 1, endOfChain, 0);
-    dir += dirEntry(QStringLiteral("Workbook"), 2, 0xFFFFFFFF, 0, quint32(qMax<qsizetype>(workbookStream.size(), 4096)));
+    dir += dirEntry(
+        QStringLiteral("Workbook"), 2, 0xFFFFFFFF, 0, quint32(qMax<qsizetype>(workbookStream.size(), 4096)));
     dir += dirEntry(QString(), 0, 0xFFFFFFFF, 0, 0);
     dir += dirEntry(QString(), 0, 0xFFFFFFFF, 0, 0);
 

@@ -32,9 +32,9 @@ QString extension(int fileType)
 
 QStringList filters()
 {
-    return {QStringLiteral("Excel 文档 (*.xls)"),          QStringLiteral("Text files (*.txt)"),
-            QStringLiteral("HTML file (*.htm)"),          QStringLiteral("Rich Text Format (*.rtf)"),
-            QStringLiteral("Comma separated values (*.csv)"), QStringLiteral("Excel 2007 工作簿 (*.xlsx)")};
+    return {QStringLiteral("Excel 文档 (*.xls)"), QStringLiteral("Text files (*.txt)"),
+        QStringLiteral("HTML file (*.htm)"), QStringLiteral("Rich Text Format (*.rtf)"),
+        QStringLiteral("Comma separated values (*.csv)"), QStringLiteral("Excel 2007 工作簿 (*.xlsx)")};
 }
 
 int typeOfFilter(const QString& filter)
@@ -228,8 +228,8 @@ bool writeHtm(const ExportTable& t, const QString& fileName, QString* errorStrin
     static const char* align[] = {"left", "center", "right"};
     QString title = QFileInfo(fileName).completeBaseName();
     QByteArray out;
-    out += "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n<title>"
-        + geHtmlEscape(title).toUtf8() + "</title>\r\n"
+    out += "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n<title>" + geHtmlEscape(title).toUtf8()
+        + "</title>\r\n"
         + "<style>table{border-collapse:collapse}th,td{border:1px solid #808080;padding:2px 4px}"
           "th{background:#e0e0e0}</style>\r\n</head>\r\n<body>\r\n<table>\r\n<tr>";
     for (const auto& c : t.columns)

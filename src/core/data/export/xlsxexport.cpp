@@ -25,7 +25,7 @@ bool XlsxExport::write(const ExportTable& t, const QString& fileName, QString* e
     const QString partName = fileName + QStringLiteral(".part");
     const QByteArray partPath = QFile::encodeName(partName);
     QByteArray tmpDir = QFile::encodeName(QDir::tempPath());
-    lxw_workbook_options opt{};
+    lxw_workbook_options opt {};
     opt.constant_memory = 1;
     opt.tmpdir = tmpDir.data();
     lxw_workbook* wb = workbook_new_opt(partPath.constData(), &opt);
@@ -78,8 +78,8 @@ bool XlsxExport::write(const ExportTable& t, const QString& fileName, QString* e
                 err = worksheet_write_number(ws, row, lxw_col_t(c), d, colFormat.at(c));
             } else {
                 if (!s.isEmpty())
-                    err = worksheet_write_string(ws, row, lxw_col_t(c), s.left(32767).toUtf8().constData(),
-                                                 colFormat.at(c));
+                    err = worksheet_write_string(
+                        ws, row, lxw_col_t(c), s.left(32767).toUtf8().constData(), colFormat.at(c));
             }
             if (err != LXW_NO_ERROR)
                 break;

@@ -17,7 +17,7 @@ quint16 cfU16(const QByteArray& d, qint64 pos)
 } // namespace
 
 bool CompoundFile::chain(const QList<quint32>& fat, quint32 start, int sectorSize, const QByteArray& source,
-                         qint64 base, quint64 size, QByteArray* out) const
+    qint64 base, quint64 size, QByteArray* out) const
 {
     out->clear();
     if (size > quint64(source.size()) * 2 + 1024 * 1024)

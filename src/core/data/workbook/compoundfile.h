@@ -25,7 +25,7 @@ private:
         quint64 size = 0;
     };
     bool chain(const QList<quint32>& fat, quint32 start, int sectorSize, const QByteArray& source, qint64 base,
-               quint64 size, QByteArray* out) const;
+        quint64 size, QByteArray* out) const;
 
     QByteArray m_data;
     int m_sectorSize = 512;

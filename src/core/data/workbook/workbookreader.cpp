@@ -28,8 +28,8 @@ std::unique_ptr<WorkbookReader> WorkbookReader::open(const QString& fileName, QS
         // An encrypted .xlsx is a compound file holding an "EncryptedPackage" stream.
         f.seek(0);
         const QByteArray all = f.read(qMin<qint64>(f.size(), 8 * 1024 * 1024));
-        static const QByteArray encName = QByteArray::fromRawData(
-            "E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
+        static const QByteArray encName
+            = QByteArray::fromRawData("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
         if (all.contains(encName))
             return fail(encryptedText());
         f.close();

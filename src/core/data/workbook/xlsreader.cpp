@@ -161,7 +161,7 @@ XlsContent xrReadGuarded(const QByteArray& path)
     bool timedOut = false;
     char chunk[65536];
     for (;;) {
-        pollfd pfd{fds[0], POLLIN, 0};
+        pollfd pfd {fds[0], POLLIN, 0};
         const int remaining = int(qMax<qint64>(0, deadline.remainingTime()));
         const int pr = poll(&pfd, 1, remaining);
         if (pr == 0) {
@@ -184,15 +184,14 @@ XlsContent xrReadGuarded(const QByteArray& path)
     if (timedOut)
         kill(pid, SIGKILL);
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-    }
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
     XlsContent out;
     if (timedOut || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
         return out; // crashed or hung: damaged
     QDataStream s(buf);
     s >> out;
     if (s.status() != QDataStream::Ok)
-        return XlsContent{};
+        return XlsContent {};
     return out;
 #else
     return xrReadAll(path);

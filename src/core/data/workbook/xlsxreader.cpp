@@ -226,7 +226,7 @@ bool XlsxReader::readStyles()
         if (x.isStartElement()) {
             if (x.name() == QLatin1String("numFmt")) {
                 customKind.insert(x.attributes().value(QLatin1String("numFmtId")).toInt(),
-                                  xrCustomKind(x.attributes().value(QLatin1String("formatCode")).toString()));
+                    xrCustomKind(x.attributes().value(QLatin1String("formatCode")).toString()));
             } else if (x.name() == QLatin1String("cellXfs")) {
                 inCellXfs = true;
             } else if (inCellXfs && x.name() == QLatin1String("xf")) {
@@ -248,8 +248,8 @@ bool XlsxReader::readSheet(int sheet, QList<QStringList>* rows)
 {
     rows->clear();
     if (sheet < 0 || sheet >= m_sheets.size()) {
-        m_error = m_sheets.isEmpty() && !m_error.isEmpty() ? m_error
-                                                           : QStringLiteral("工作表 %1 不存在").arg(sheet + 1);
+        m_error
+            = m_sheets.isEmpty() && !m_error.isEmpty() ? m_error : QStringLiteral("工作表 %1 不存在").arg(sheet + 1);
         return false;
     }
     QByteArray data;
@@ -314,7 +314,7 @@ bool XlsxReader::readSheet(int sheet, QList<QStringList>* rows)
                 const int i = raw.toInt(&ok);
                 text = ok && i >= 0 && i < m_shared.size() ? m_shared.at(i) : QString();
             } else if (type == QLatin1String("inlineStr") || haveInline || type == QLatin1String("str")
-                       || type == QLatin1String("e")) {
+                || type == QLatin1String("e")) {
                 text = raw;
             } else if (type == QLatin1String("b")) {
                 text = raw.trimmed() == QLatin1String("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
