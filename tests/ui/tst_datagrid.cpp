@@ -141,8 +141,25 @@ private slots:
                                            "20000) select n from s")));
         QVERIFY(g.rowCount() < 20000);
         QVERIFY(g.rowCount() >= 100);
+        // Other statements on the same connection meanwhile must not cut the result short.
+        QCOMPARE(dm().GetSqlInt(QStringLiteral("select count(*) from kel_items")), 4);
         QTRY_COMPARE(g.rowCount(), 20000);
         QCOMPARE(g.footerSum(0), 20000.0 * 20001 / 2);
+    }
+
+    // Columns dragged to a new place keep it in the layout that is saved.
+    void dragColumn()
+    {
+        DataGrid g;
+        g.setColumns(builtInColumns());
+        QVERIFY(g.openQuery(itemsSql()));
+        g.view()->horizontalHeader()->moveSection(0, 2);
+        QTRY_COMPARE(g.column(2).fieldName, QStringLiteral("F_Code"));
+        QCOMPARE(g.columns().at(2).fieldName, QStringLiteral("F_Code"));
+        QCOMPARE(g.columns().at(0).fieldName, QStringLiteral("F_Name"));
+        QCOMPARE(g.view()->model()->index(0, 2).data().toString(), QStringLiteral("A01"));
+        QCOMPARE(g.view()->horizontalHeader()->visualIndex(2), 2);
+        QCOMPARE(g.footerText(2), QStringLiteral(""));
     }
 
     void noStoredLayoutKeepsBuiltIn()

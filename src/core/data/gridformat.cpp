@@ -83,7 +83,7 @@ ColumnFormat formatFor(const QString& fieldName, int scheme, const Formats& f)
 }
 
 namespace {
-struct NumberPattern
+struct GfNumberPattern
 {
     QString prefix, suffix;
     bool thousands = false;
@@ -93,9 +93,9 @@ struct NumberPattern
     bool valid = false;
 };
 
-NumberPattern parseNumberPattern(const QString& section)
+GfNumberPattern gfParseNumberPattern(const QString& section)
 {
-    NumberPattern p;
+    GfNumberPattern p;
     int first = -1, last = -1;
     for (int i = 0; i < section.size(); ++i) {
         const QChar c = section.at(i);
@@ -127,7 +127,7 @@ NumberPattern parseNumberPattern(const QString& section)
     return p;
 }
 
-QString plainNumber(double v)
+QString gfPlainNumber(double v)
 {
     // Up to 15 significant digits: what was stored, without binary noise or an exponent.
     QString s = QString::number(v, 'g', 15);
@@ -145,13 +145,13 @@ QString plainNumber(double v)
 QString formatNumber(double value, const QString& displayFormat)
 {
     if (displayFormat.trimmed().isEmpty())
-        return plainNumber(value);
+        return gfPlainNumber(value);
     if (!std::isfinite(value))
         return QString::number(value);
     // Grids and exports format the same few formats millions of times: parse each once.
     struct Parsed
     {
-        NumberPattern positive, negative;
+        GfNumberPattern positive, negative;
         QString positiveText, negativeText;
         bool hasNegative = false;
     };
@@ -161,18 +161,18 @@ QString formatNumber(double value, const QString& displayFormat)
         Parsed parsed;
         const QStringList sections = displayFormat.split(QLatin1Char(';'));
         parsed.positiveText = sections.first();
-        parsed.positive = parseNumberPattern(parsed.positiveText);
+        parsed.positive = gfParseNumberPattern(parsed.positiveText);
         if (sections.size() > 1 && !sections.at(1).isEmpty()) {
             parsed.hasNegative = true;
             parsed.negativeText = sections.at(1);
-            parsed.negative = parseNumberPattern(parsed.negativeText);
+            parsed.negative = gfParseNumberPattern(parsed.negativeText);
         }
         if (cache.size() > 256)
             cache.clear();
         it = cache.insert(displayFormat, parsed);
     }
     const bool negSection = value < 0 && it->hasNegative;
-    const NumberPattern& p = negSection ? it->negative : it->positive;
+    const GfNumberPattern& p = negSection ? it->negative : it->positive;
     if (!p.valid)
         return negSection ? it->negativeText : it->positiveText;
     const double a = std::fabs(value);

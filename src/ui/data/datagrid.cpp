@@ -20,10 +20,10 @@
 namespace {
 // Draws an always-visible "…" button at the right of the cells of one column and
 // reports clicks on it.
-class EllipsisDelegate : public QStyledItemDelegate
+class DgEllipsisDelegate : public QStyledItemDelegate
 {
 public:
-    EllipsisDelegate(std::function<void(const QModelIndex&)> clicked, QObject* parent)
+    DgEllipsisDelegate(std::function<void(const QModelIndex&)> clicked, QObject* parent)
         : QStyledItemDelegate(parent)
         , m_clicked(std::move(clicked))
     { }
@@ -129,7 +129,12 @@ DataGrid::DataGrid(QWidget* parent)
     connect(m_model, &QAbstractItemModel::modelReset, this, &DataGrid::applyViewColumns);
     connect(m_view->verticalScrollBar(), &QScrollBar::rangeChanged, this, &DataGrid::syncFooterWidths);
     m_view->verticalScrollBar()->installEventFilter(this);
-    connect(m_model, &GridModel::fetchedAll, this, [this] { m_footer->viewport()->update(); });
+    connect(m_model, &GridModel::fetchedAll, this, [this] {
+        m_footer->viewport()->update();
+        // A result that breaks off while being read is not shown as if it were complete.
+        if (!m_model->errorString().isEmpty())
+            ShowMess(DataModule::openFailText(), Messenger::Error);
+    });
 }
 
 DataGrid::~DataGrid() = default;
@@ -173,7 +178,7 @@ void DataGrid::applyViewColumns()
     }
     if (ell >= 0 && !m_view->itemDelegateForColumn(ell)) {
         m_view->setItemDelegateForColumn(ell,
-            new EllipsisDelegate(
+            new DgEllipsisDelegate(
                 [this](const QModelIndex& idx) {
                     const int c = idx.column();
                     if (c >= 0 && c < m_model->columns().size())

@@ -9,7 +9,7 @@
 #include <algorithm>
 
 namespace {
-constexpr int kFetchBatch = 256;
+constexpr int gmFetchBatch = 256;
 
 int gmCompare(const QVariant& a, const QVariant& b)
 {
@@ -100,7 +100,11 @@ bool GridModel::openQuery(const QString& sql, const SqlParams& params)
     m_open = false;
     m_error.clear();
     auto q = std::make_unique<QSqlQuery>(dm().db());
-    q->setForwardOnly(true);
+    // SQLite steps a forward-only statement as rows are read, while other statements
+    // run beside it. PostgreSQL's driver would stream it in single-row mode and the
+    // next statement on the connection would cut it short, so there the driver
+    // takes the whole result at once and rows are copied over as needed.
+    q->setForwardOnly(!dm().connection().isPostgres());
     if (!Sql::exec(*q, sql, params)) {
         m_error = q->lastError().text();
         bindColumns();
@@ -114,7 +118,7 @@ bool GridModel::openQuery(const QString& sql, const SqlParams& params)
     m_open = true;
     bindColumns();
     // The first screenful right away; the view asks for more as it scrolls.
-    const int want = kFetchBatch;
+    const int want = gmFetchBatch;
     while (m_rows.size() < want && m_query) {
         if (!m_query->next()) {
             finishQuery();
@@ -383,5 +387,5 @@ bool GridModel::canFetchMore(const QModelIndex& parent) const
 void GridModel::fetchMore(const QModelIndex& parent)
 {
     if (!parent.isValid())
-        fetchRows(kFetchBatch);
+        fetchRows(gmFetchBatch);
 }

@@ -99,7 +99,7 @@ bool geOpen(QSaveFile& f, QString* errorString)
     return true;
 }
 
-const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+const QByteArray geUtf8Bom("\xEF\xBB\xBF");
 
 // Text and CSV carry one line per row: line breaks and tabs inside a cell would
 // split it, so they become spaces in the tab-separated file.
@@ -180,7 +180,7 @@ bool writeTxt(const ExportTable& t, const QString& fileName, QString* errorStrin
     QSaveFile f(fileName);
     if (!geOpen(f, errorString))
         return false;
-    QByteArray out = kUtf8Bom;
+    QByteArray out = geUtf8Bom;
     QStringList line;
     for (const auto& c : t.columns)
         line << geFlatten(c.title);
@@ -199,7 +199,7 @@ bool writeCsv(const ExportTable& t, const QString& fileName, QString* errorStrin
     QSaveFile f(fileName);
     if (!geOpen(f, errorString))
         return false;
-    QByteArray out = kUtf8Bom;
+    QByteArray out = geUtf8Bom;
     QStringList line;
     for (const auto& c : t.columns)
         line << geCsvField(c.title);

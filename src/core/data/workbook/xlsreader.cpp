@@ -38,7 +38,7 @@ QDataStream& operator>>(QDataStream& s, XlsContent& c)
     return s >> c.outcome >> c.sheets >> c.cells;
 }
 
-QString xrCellText(const FreeXL_CellValue& v)
+QString xlsCellText(const FreeXL_CellValue& v)
 {
     switch (v.type) {
     case FREEXL_CELL_INT:
@@ -61,7 +61,7 @@ QString xrCellText(const FreeXL_CellValue& v)
     }
 }
 
-XlsContent xrReadAll(const QByteArray& path)
+XlsContent xlsReadAll(const QByteArray& path)
 {
     XlsContent out;
     const void* h = nullptr;
@@ -109,7 +109,7 @@ XlsContent xrReadAll(const QByteArray& path)
                     freexl_close(h);
                     return out;
                 }
-                row << xrCellText(v);
+                row << xlsCellText(v);
             }
             rows << row;
         }
@@ -121,24 +121,24 @@ XlsContent xrReadAll(const QByteArray& path)
 }
 
 // Runs the reading in a child process and takes its result through a pipe.
-XlsContent xrReadGuarded(const QByteArray& path)
+XlsContent xlsReadGuarded(const QByteArray& path)
 {
 #ifdef Q_OS_UNIX
     int fds[2];
     if (pipe(fds) != 0)
-        return xrReadAll(path);
+        return xlsReadAll(path);
     const pid_t pid = fork();
     if (pid < 0) {
         close(fds[0]);
         close(fds[1]);
-        return xrReadAll(path);
+        return xlsReadAll(path);
     }
     if (pid == 0) {
         close(fds[0]);
         QByteArray buf;
         {
             QDataStream s(&buf, QIODevice::WriteOnly);
-            s << xrReadAll(path);
+            s << xlsReadAll(path);
         }
         const char* p = buf.constData();
         qsizetype left = buf.size();
@@ -194,14 +194,14 @@ XlsContent xrReadGuarded(const QByteArray& path)
         return XlsContent {};
     return out;
 #else
-    return xrReadAll(path);
+    return xlsReadAll(path);
 #endif
 }
 } // namespace
 
 XlsReader::XlsReader(const QString& fileName)
 {
-    XlsContent c = xrReadGuarded(QFile::encodeName(fileName));
+    XlsContent c = xlsReadGuarded(QFile::encodeName(fileName));
     if (c.outcome == XlsContainer) {
         // Repack the workbook stream into a plain compound file and try again.
         QFile f(fileName);
@@ -214,7 +214,7 @@ XlsReader::XlsReader(const QString& fileName)
             if (dir.isValid() && tmp.open(QIODevice::WriteOnly)) {
                 tmp.write(Biff8Writer::compoundFile(stream));
                 tmp.close();
-                c = xrReadGuarded(QFile::encodeName(tmp.fileName()));
+                c = xlsReadGuarded(QFile::encodeName(tmp.fileName()));
             }
         }
     }

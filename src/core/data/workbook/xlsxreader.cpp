@@ -9,7 +9,7 @@
 
 namespace {
 // Guards against archives that unpack to absurd sizes.
-constexpr zip_uint64_t kMaxEntrySize = zip_uint64_t(1) << 30;
+constexpr zip_uint64_t xrMaxEntrySize = zip_uint64_t(1) << 30;
 
 // Built-in number formats that show dates (1) or times (2).
 int xrBuiltinKind(int id)
@@ -119,7 +119,7 @@ bool XlsxReader::entry(const QString& name, QByteArray* data, bool required)
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(m_zip, zip_uint64_t(idx), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE)
-        || st.size > kMaxEntrySize) {
+        || st.size > xrMaxEntrySize) {
         m_error = damagedText();
         return false;
     }
