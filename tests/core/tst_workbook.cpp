@@ -42,6 +42,10 @@ private slots:
         for (const char* f : {"types.xls", "types.xlsx"}) {
             QTest::addRow("%s date", f) << wb(f) << 0 << 1 << 2 << QStringLiteral("2017-02-27");
             QTest::addRow("%s number", f) << wb(f) << 0 << 2 << 3 << QStringLiteral("2");
+            // Formula cells: the results stored with them.
+            QTest::addRow("%s formula number", f) << wb(f) << 0 << 4 << 3 << QStringLiteral("3");
+            QTest::addRow("%s formula text", f) << wb(f) << 0 << 4 << 4 << QStringLiteral("HELLO");
+            QTest::addRow("%s formula date", f) << wb(f) << 0 << 4 << 2 << QStringLiteral("2017-02-28");
             QTest::addRow("%s text", f) << wb(f) << 0 << 2 << 4 << QStringLiteral("world");
             QTest::addRow("%s blank", f) << wb(f) << 0 << 1 << 0 << QString();
         }

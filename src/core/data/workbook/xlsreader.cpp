@@ -1,5 +1,6 @@
 #include "xlsreader.h"
 
+#include "biffformulas.h"
 #include "compoundfile.h"
 #include "data/export/biff8writer.h"
 #include "data/gridformat.h"
@@ -202,26 +203,35 @@ XlsContent xlsReadGuarded(const QByteArray& path)
 XlsReader::XlsReader(const QString& fileName)
 {
     XlsContent c = xlsReadGuarded(QFile::encodeName(fileName));
-    if (c.outcome == XlsContainer) {
-        // Repack the workbook stream into a plain compound file and try again.
+    // The workbook stream, read by our own bounds-checked code: for repacking and
+    // for the stored results of formula cells.
+    CompoundFile cf;
+    QByteArray stream;
+    bool biff8 = false;
+    if (c.outcome == XlsOk || c.outcome == XlsContainer) {
         QFile f(fileName);
-        CompoundFile cf;
-        QByteArray stream;
-        if (f.open(QIODevice::ReadOnly) && cf.parse(f.readAll())
-            && (cf.stream(QStringLiteral("Workbook"), &stream) || cf.stream(QStringLiteral("Book"), &stream))) {
-            QTemporaryDir dir;
-            QFile tmp(dir.filePath(QStringLiteral("repacked.xls")));
-            if (dir.isValid() && tmp.open(QIODevice::WriteOnly)) {
-                tmp.write(Biff8Writer::compoundFile(stream));
-                tmp.close();
-                c = xlsReadGuarded(QFile::encodeName(tmp.fileName()));
-            }
+        if (f.open(QIODevice::ReadOnly) && cf.parse(f.readAll())) {
+            biff8 = cf.stream(QStringLiteral("Workbook"), &stream);
+            if (!biff8)
+                cf.stream(QStringLiteral("Book"), &stream);
+        }
+    }
+    if (c.outcome == XlsContainer && !stream.isEmpty()) {
+        // Repack the workbook stream into a plain compound file and try again.
+        QTemporaryDir dir;
+        QFile tmp(dir.filePath(QStringLiteral("repacked.xls")));
+        if (dir.isValid() && tmp.open(QIODevice::WriteOnly)) {
+            tmp.write(Biff8Writer::compoundFile(stream));
+            tmp.close();
+            c = xlsReadGuarded(QFile::encodeName(tmp.fileName()));
         }
     }
     switch (c.outcome) {
     case XlsOk:
         m_sheets = c.sheets;
         m_cells = c.cells;
+        if (biff8)
+            fillFormulaResults(stream);
         for (QList<QStringList>& rows : m_cells)
             normalize(&rows);
         break;
@@ -234,6 +244,36 @@ XlsReader::XlsReader(const QString& fileName)
     default:
         m_error = damagedText();
         break;
+    }
+}
+
+void XlsReader::fillFormulaResults(const QByteArray& stream)
+{
+    const QList<BiffFormulas::Sheet> formulas = BiffFormulas::read(stream);
+    for (int i = 0; i < m_sheets.size(); ++i) {
+        const BiffFormulas::Sheet* f = nullptr;
+        if (i < formulas.size() && formulas.at(i).name == m_sheets.at(i))
+            f = &formulas.at(i);
+        for (int k = 0; !f && k < formulas.size(); ++k) {
+            if (formulas.at(k).name == m_sheets.at(i))
+                f = &formulas.at(k);
+        }
+        if (!f)
+            continue;
+        QList<QStringList>& rows = m_cells[i];
+        for (auto it = f->cells.constBegin(); it != f->cells.constEnd(); ++it) {
+            const int r = it.key().first, col = it.key().second;
+            if (r >= 1048576 || col >= 16384)
+                continue;
+            while (rows.size() <= r)
+                rows.append(QStringList());
+            QStringList& row = rows[r];
+            while (row.size() <= col)
+                row.append(QString());
+            // FreeXL leaves formula cells empty; a value it did give stays.
+            if (row.at(col).isEmpty())
+                row[col] = it.value();
+        }
     }
 }
 
