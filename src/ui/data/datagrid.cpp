@@ -195,6 +195,12 @@ void DataGrid::onSectionMoved()
 {
     if (m_applying)
         return;
+    const QHeaderView* h = m_view->horizontalHeader();
+    bool moved = false;
+    for (int i = 0; i < h->count() && !moved; ++i)
+        moved = h->visualIndex(i) != i;
+    if (!moved)
+        return;
     const QList<GridColumnSpec> cols = columns();
     QString markerField = m_markerColumn >= 0 && m_markerColumn < m_model->columns().size()
         ? m_model->columns().at(m_markerColumn).fieldName

@@ -1,5 +1,6 @@
 #include "gridservices.h"
 
+#include "app/dispformpos.h"
 #include "app/messenger.h"
 #include "app/session.h"
 #include "app/sysoptions.h"
@@ -88,6 +89,7 @@ bool saveLayoutAsked(DataGrid* grid, const QString& gridKey)
 bool chooseColumns(DataGrid* grid, QWidget* parent)
 {
     TFrmDispFieldXZ dlg(grid, parent ? parent : grid->window());
+    DispFormPos(&dlg, 1);
     const int rc = g_dialogRunner ? g_dialogRunner(&dlg) : dlg.exec();
     return rc == QDialog::Accepted;
 }
