@@ -333,10 +333,19 @@ private slots:
         g.sortByTitle(2);
         QCOMPARE(g.sortMarker(2), DataGrid::UpMarker);
         QCOMPARE(g.value(0, QStringLiteral("F_Amount")).toDouble(), 10.0);
-        // Another column takes the marker.
+        // Another column takes the marker; Chinese text sorts by pinyin (dan, dian, luo mu,
+        // luo si), not by code point (垫 弹 螺丝 螺母).
         g.sortByTitle(1);
         QCOMPARE(g.sortMarker(2), DataGrid::NoMarker);
         QCOMPARE(g.sortMarker(1), DataGrid::UpMarker);
+        g.sortByTitle(1);
+        QStringList names;
+        for (int r = 0; r < g.rowCount(); ++r)
+            names << g.value(r, QStringLiteral("F_Name")).toString();
+        QCOMPARE(names,
+            QStringList(
+                {QStringLiteral("弹簧"), QStringLiteral("垫圈"), QStringLiteral("螺母"), QStringLiteral("螺丝")}));
+        g.sortByTitle(1);
         // "mem" columns only change the marker.
         const QString firstBefore = g.value(0, QStringLiteral("F_Code")).toString();
         g.sortByTitle(5);
