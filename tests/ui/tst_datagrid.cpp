@@ -124,6 +124,27 @@ private slots:
             Qt::Alignment(Qt::AlignCenter));
     }
 
+    void keyboardMovesCurrentRow()
+    {
+        DataGrid g;
+        g.setColumns(builtInColumns());
+        QVERIFY(g.openQuery(itemsSql()));
+        g.resize(600, 200);
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        QSignalSpy spy(&g, &DataGrid::currentRowChanged);
+        g.view()->setFocus();
+        QTest::keyClick(g.view(), Qt::Key_Down);
+        QCOMPARE(g.currentRow(), 1);
+        QCOMPARE(g.fieldValue(QStringLiteral("F_Code")).toString(), QStringLiteral("A02"));
+        QTest::keyClick(g.view(), Qt::Key_End, Qt::ControlModifier);
+        QCOMPARE(g.currentRow(), 3);
+        QTest::keyClick(g.view(), Qt::Key_Right);
+        QCOMPARE(g.currentRow(), 3);
+        QCOMPARE(spy.count(), 2);
+        QCOMPARE(spy.last().at(0).toInt(), 3);
+    }
+
     void badQueryIsReported()
     {
         DataGrid g;

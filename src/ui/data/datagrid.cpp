@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -74,6 +75,11 @@ DataGrid::DataGrid(QWidget* parent)
     m_view->setObjectName(QStringLiteral("gridView"));
     m_footer->setObjectName(QStringLiteral("gridFooter"));
     m_view->setModel(m_model);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current, const QModelIndex& previous) {
+                if (current.row() != previous.row())
+                    emit currentRowChanged(current.isValid() ? current.row() : -1);
+            });
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_view->horizontalHeader()->setSectionsMovable(true);
@@ -424,7 +430,6 @@ void DataGrid::setCurrentRow(int row)
     while (col < columnCount() - 1 && m_view->isColumnHidden(col))
         ++col;
     m_view->setCurrentIndex(m_model->index(row, qMax(0, col)));
-    emit currentRowChanged(row);
 }
 
 QVariant DataGrid::value(int row, const QString& fieldName) const
