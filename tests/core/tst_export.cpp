@@ -4,6 +4,8 @@
 
 #include <QDate>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -162,6 +164,45 @@ private slots:
             QVERIFY(!GridExporter::write(fixture(), QStringLiteral("/nonexistent-dir/x"), type, &err));
             QVERIFY(!err.isEmpty());
         }
+    }
+
+    // The check a person would make: a spreadsheet program opens both workbooks and
+    // shows the same cells. Runs where LibreOffice is installed.
+    void libreOfficeOpensWorkbooks_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::newRow("xls") << int(GridExporter::Xls);
+        QTest::newRow("xlsx") << int(GridExporter::Xlsx);
+    }
+
+    void libreOfficeOpensWorkbooks()
+    {
+        QFETCH(int, type);
+        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("goods.") + GridExporter::extension(type));
+        QString err;
+        QVERIFY2(GridExporter::write(fixture(), file, type, &err), qPrintable(err));
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(soffice,
+            {QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
+                QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"),
+                dir.filePath(QStringLiteral("out")), file});
+        QVERIFY(p.waitForFinished(180000));
+        const QByteArray csv = readAll(dir.filePath(QStringLiteral("out/goods.csv")));
+        QVERIFY2(!csv.isEmpty(), p.readAllStandardError().constData());
+        const QString expected
+            = QStringLiteral("货品编号,名称,数量,单价,金额,日期\n"
+                             "A001,\"螺丝 M6, \"\"加长\"\"\",12.5,\"1,234.50\",\"15,431.25\",2024-03-05\n"
+                             "B-02,\"两行\n说明 <b>&\",3,0.10,0.30,2024-12-31\n"
+                             "C{3}\\,,-2,\"1,000,000.00\",\"-2,000,000.00\",\n");
+        QString got = QString::fromUtf8(csv);
+        got.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        QCOMPARE(got, expected);
     }
 
     void extensionRule_data()
