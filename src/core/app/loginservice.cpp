@@ -12,7 +12,7 @@ LoginService::Result LoginService::check(const QString& code, const QString& pas
         return EmptyCode;
     QSqlQuery q(dm().db());
     if (!dm().OpenQry(q, QStringLiteral("select F_Name, F_PassWord, F_Flag from OperList where F_Code = :code"),
-                      {{QStringLiteral("code"), code.trimmed()}}))
+            {{QStringLiteral("code"), code.trimmed()}}))
         return UnknownCode;
     if (!q.next() || q.value(0).toString().trimmed().isEmpty())
         return UnknownCode;
@@ -25,16 +25,16 @@ bool LoginService::loadSession(const QString& code, Session& s)
 {
     DataModule& d = dm();
     s.operCode = code;
-    s.operName = d.GetSqlStr(QStringLiteral("select F_Name from OperList Where F_Code = :code"),
-                             {{QStringLiteral("code"), code}});
-    s.partCode = d.GetSqlStr(QStringLiteral("select F_PartCode From OperList Where F_Code = :code"),
-                             {{QStringLiteral("code"), code}});
+    s.operName = d.GetSqlStr(
+        QStringLiteral("select F_Name from OperList Where F_Code = :code"), {{QStringLiteral("code"), code}});
+    s.partCode = d.GetSqlStr(
+        QStringLiteral("select F_PartCode From OperList Where F_Code = :code"), {{QStringLiteral("code"), code}});
     if (code != QLatin1String("000")) {
         QSqlQuery q(d.db());
         if (d.OpenQry(q,
-                      QStringLiteral("select F_new,F_edit,F_del,F_check,F_set,F_YGedit,F_HPedit,F_KHedit, "
-                                     "F_price,F_CKflag,F_depot from OperList where F_code = :code"),
-                      {{QStringLiteral("code"), code}})
+                QStringLiteral("select F_new,F_edit,F_del,F_check,F_set,F_YGedit,F_HPedit,F_KHedit, "
+                               "F_price,F_CKflag,F_depot from OperList where F_code = :code"),
+                {{QStringLiteral("code"), code}})
             && q.next()) {
             s.rNew = q.value(0).toInt() != 0;
             s.rEdit = q.value(1).toInt() != 0;
@@ -84,8 +84,9 @@ bool LoginService::loadSession(const QString& code, Session& s)
 
 bool LoginService::hasRight(const QString& partCode, int actionCode)
 {
-    return dm().GetSqlInt(QStringLiteral("Select F_ID from PartLimit Where (F_PartCode = :part)And(F_LmtCode = :code) "),
-                          {{QStringLiteral("part"), partCode}, {QStringLiteral("code"), QString::number(actionCode)}})
+    return dm().GetSqlInt(
+               QStringLiteral("Select F_ID from PartLimit Where (F_PartCode = :part)And(F_LmtCode = :code) "),
+               {{QStringLiteral("part"), partCode}, {QStringLiteral("code"), QString::number(actionCode)}})
         > 0;
 }
 
