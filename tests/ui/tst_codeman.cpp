@@ -52,7 +52,7 @@ void TestCodeMan::tabsSwitchKinds()
     w.tabs()->setCurrentIndex(4);
     QCOMPARE(w.currentKind(), QStringLiteral("depot"));
     QCOMPARE(w.grid()->horizontalHeaderItem(0)->text(), QStringLiteral("企业仓库"));
-    QCOMPARE(names(w), (QStringList{QStringLiteral("总仓库"), QStringLiteral("门市仓"), QStringLiteral("原料仓")}));
+    QCOMPARE(names(w), (QStringList {QStringLiteral("总仓库"), QStringLiteral("门市仓"), QStringLiteral("原料仓")}));
     w.tabs()->setCurrentIndex(2);
     QCOMPARE(w.currentKind(), QStringLiteral("suptype"));
 }
@@ -75,7 +75,7 @@ void TestCodeMan::newEditSaveCycle()
     QCOMPARE(msg.count(), 0);
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_code where F_type = 'goodunit' and "
                                                        "F_Name in ('打', '只')")),
-             qint64(2));
+        qint64(2));
     QCOMPARE(w.grid()->rowCount(), before + 1);
 }
 
@@ -109,8 +109,8 @@ void TestCodeMan::deleteAsksAndDeletes()
     msg.setNextAnswer(Messenger::Yes);
     w.tbDelClick();
     QCOMPARE(w.grid()->rowCount(), 0);
-    QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_code where F_type = 'depot'")),
-             qint64(0));
+    QCOMPARE(
+        tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_code where F_type = 'depot'")), qint64(0));
 }
 
 void TestCodeMan::emptyListMessages()

@@ -185,7 +185,8 @@ void TestGoodGl::newGoodWithOpeningStockInTwoDepots()
     DataModule& d = tdb.dataModule();
     QCOMPARE(d.GetSqlFloat(QStringLiteral("select F_BegAmount from t_goods where F_Code = 'SP0001'")), 15.0);
     QCOMPARE(d.GetSqlInt(QStringLiteral("select count(*) from t_begDept where F_GoodCode = 'SP0001'")), qint64(2));
-    QCOMPARE(d.GetSqlFloat(QStringLiteral("select sum(F_totalPrice) from t_begDept where F_GoodCode = 'SP0001'")), 50.0);
+    QCOMPARE(
+        d.GetSqlFloat(QStringLiteral("select sum(F_totalPrice) from t_begDept where F_GoodCode = 'SP0001'")), 50.0);
     // The list was reopened on the new good.
     QCOMPARE(list.recordAt(list.currentRow()).value(QStringLiteral("F_Code")).toString(), QStringLiteral("SP0001"));
     chooseNode(list, QStringLiteral("001001"));
@@ -213,7 +214,8 @@ void TestGoodGl::editRewritesDocumentLines()
     QVERIFY(e.btnOKClick());
     QCOMPARE(msg.count(), 0);
     DataModule& d = tdb.dataModule();
-    QCOMPARE(d.GetSqlStr(QStringLiteral("select F_GoodCode || F_GoodName from DepotD")), QStringLiteral("HP0101天然矿泉水"));
+    QCOMPARE(
+        d.GetSqlStr(QStringLiteral("select F_GoodCode || F_GoodName from DepotD")), QStringLiteral("HP0101天然矿泉水"));
     QCOMPARE(d.GetSqlInt(QStringLiteral("select count(*) from t_begDept where F_GoodCode = 'HP0101'")), qint64(2));
     // Navigator: moving reloads the boxes.
     TFrmGoodEdit e2(TFrmGoodEdit::Edit, &list);
@@ -258,7 +260,7 @@ void TestGoodGl::deleteRules()
     QCOMPARE(msg.lastText(), QStringLiteral("真的要删除货品绿茶饮料吗？"));
     QCOMPARE(list.model()->rowCount(), 29);
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_begDept where F_GoodCode = 'HP0002'")),
-             qint64(0));
+        qint64(0));
 }
 
 void TestGoodGl::unitAddedOnTheFly()
@@ -279,7 +281,7 @@ void TestGoodGl::unitAddedOnTheFly()
     e.unitLeft();
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_code where F_type = 'goodunit' and "
                                                        "F_Name = '桶'")),
-             qint64(1));
+        qint64(1));
     // A known unit asks nothing.
     msg.clear();
     unit->setCurrentText(QStringLiteral("箱"));
@@ -303,8 +305,8 @@ void TestGoodGl::batchCategoryChange()
     chooseNode(list, QStringLiteral("001001"));
     list.search();
     list.grid()->selectRow(0);
-    list.grid()->selectionModel()->select(list.model()->index(1, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list.grid()->selectionModel()->select(
+        list.model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTimer::singleShot(0, [] {
         auto* dlg = qobject_cast<TDlgEditGoodType*>(QApplication::activeModalWidget());
         QVERIFY(dlg);
@@ -313,8 +315,8 @@ void TestGoodGl::batchCategoryChange()
     });
     list.changeSelectedCategory();
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_goods where F_Type = :t"),
-                                        {{QStringLiteral("t"), QStringLiteral("\\\\电子电器")}}),
-             qint64(6));
+                 {{QStringLiteral("t"), QStringLiteral("\\\\电子电器")}}),
+        qint64(6));
     QCOMPARE(list.model()->rowCount(), 3);
 }
 

@@ -1,7 +1,7 @@
 // kelmora-test: pg
 #include "app/messenger.h"
-#include "masterdata/dlgentercaption.h"
 #include "masterdata/dlgeditgoodtype.h"
+#include "masterdata/dlgentercaption.h"
 #include "masterdata/frmtreecodeman.h"
 #include "support/testdatabase.h"
 
@@ -73,7 +73,7 @@ void TestTreeCode::buildTreeThroughDialogs()
     QCOMPARE(root->child(0)->childCount(), 2);
     QCOMPARE(root->child(0)->child(1)->text(0), QStringLiteral("蔬菜"));
     QCOMPARE(tdb.dataModule().GetSqlStr(QStringLiteral("select F_likecode from t_treecode where F_code = '001002'")),
-             QStringLiteral("\\\\食品\\蔬菜"));
+        QStringLiteral("\\\\食品\\蔬菜"));
 
     // Rename through the dialog; the item follows.
     tree->setCurrentItem(root->child(0));
@@ -81,7 +81,7 @@ void TestTreeCode::buildTreeThroughDialogs()
     w.acEditExecute();
     QCOMPARE(root->child(0)->text(0), QStringLiteral("粮油"));
     QCOMPARE(tdb.dataModule().GetSqlStr(QStringLiteral("select F_likecode from t_treecode where F_code = '001002'")),
-             QStringLiteral("\\\\粮油\\蔬菜"));
+        QStringLiteral("\\\\粮油\\蔬菜"));
 
     // A fresh window shows the same tree.
     TFrmTreeCodeMan again;
@@ -158,7 +158,7 @@ void TestTreeCode::deleteRemovesItems()
     w.acDeleteExecute();
     QCOMPARE(root->childCount(), before - 1);
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_treecode where F_code like '002%'")),
-             qint64(0));
+        qint64(0));
 }
 
 void TestTreeCode::misplacedRowsVisible()

@@ -79,7 +79,7 @@ void TDlgCodeFuHaoXz::setKind(const QString& kind, const QString& caption)
     m_kind = kind;
     setWindowTitle(caption);
     fill(QStringLiteral("select F_name,F_type from t_code where (F_name <> '') and F_type = :kind order by F_name "),
-         {{QStringLiteral("kind"), kind}});
+        {{QStringLiteral("kind"), kind}});
 }
 
 void TDlgCodeFuHaoXz::fill(const QString& sql, const QVariantMap& params)
@@ -100,7 +100,7 @@ void TDlgCodeFuHaoXz::fill(const QString& sql, const QVariantMap& params)
 void TDlgCodeFuHaoXz::search()
 {
     QString sql = QStringLiteral("select F_name,F_type from t_code where F_type = :kind ");
-    QVariantMap p{{QStringLiteral("kind"), m_kind}};
+    QVariantMap p {{QStringLiteral("kind"), m_kind}};
     const QString name = m_name->text().trimmed();
     if (!name.isEmpty()) {
         sql += QStringLiteral("and F_name like :name") + LikePattern::escapeClause();

@@ -24,7 +24,7 @@ TDlgEditGoodType::TDlgEditGoodType(QWidget* parent)
     button->setObjectName(QStringLiteral("btnType"));
     button->setText(QStringLiteral("..."));
     connect(button, &QToolButton::clicked, this,
-            [this] { m_edit->setText(TFrmTreeCodeMan::pickCategory(this, m_edit->text())); });
+        [this] { m_edit->setText(TFrmTreeCodeMan::pickCategory(this, m_edit->text())); });
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("商品类型："), this));
     row->addWidget(m_edit);

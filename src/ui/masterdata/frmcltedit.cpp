@@ -84,12 +84,23 @@ TfrmCltEdit::TfrmCltEdit(int kind, Mode mode, RecordNavigator* navigator, QWidge
 
     auto* grid = new QGridLayout;
     const QPair<const char*, QWidget*> fields[] = {
-        {"编    号：", m_code},     {"名    称：", m_name},      {"类    型：", m_type},
-        {"业 务 员：", m_empName},  {"联 系 人：", m_linkMan},   {"地    址：", m_address},
-        {"邮    编：", m_postCode}, {"手    机：", m_handPhone}, {"固定电话：", m_phone},
-        {"传    真：", m_fax},      {"期初欠款：", m_begPrice},  {"开户银行：", m_bank},
-        {"银行帐号：", m_account},  {"纳 税 号：", m_rateCode},  {"公司主页：", m_homepage},
-        {"电子邮箱：", m_email},    {"公司法人：", m_enrol},
+        {"编    号：", m_code},
+        {"名    称：", m_name},
+        {"类    型：", m_type},
+        {"业 务 员：", m_empName},
+        {"联 系 人：", m_linkMan},
+        {"地    址：", m_address},
+        {"邮    编：", m_postCode},
+        {"手    机：", m_handPhone},
+        {"固定电话：", m_phone},
+        {"传    真：", m_fax},
+        {"期初欠款：", m_begPrice},
+        {"开户银行：", m_bank},
+        {"银行帐号：", m_account},
+        {"纳 税 号：", m_rateCode},
+        {"公司主页：", m_homepage},
+        {"电子邮箱：", m_email},
+        {"公司法人：", m_enrol},
     };
     int i = 0;
     for (const auto& f : fields) {
@@ -108,8 +119,8 @@ TfrmCltEdit::TfrmCltEdit(int kind, Mode mode, RecordNavigator* navigator, QWidge
     m_navBar->setVisible(mode == Edit);
     auto* nav = new QHBoxLayout(m_navBar);
     nav->setContentsMargins(0, 0, 0, 0);
-    const QPair<const char*, const char*> navButtons[] = {
-        {"btnFirst", "首项"}, {"btnPrior", "前项"}, {"btnNext", "后项"}, {"btnLast", "末项"}};
+    const QPair<const char*, const char*> navButtons[]
+        = {{"btnFirst", "首项"}, {"btnPrior", "前项"}, {"btnNext", "后项"}, {"btnLast", "末项"}};
     for (int n = 0; n < 4; ++n) {
         auto* b = new QPushButton(QString::fromUtf8(navButtons[n].second), m_navBar);
         b->setObjectName(QString::fromLatin1(navButtons[n].first));
@@ -244,11 +255,11 @@ bool TfrmCltEdit::eventFilter(QObject* watched, QEvent* event)
         if (watched == m_type)
             dm().FillList(QStringLiteral("select distinct F_name from t_code where (F_name <> '') and F_type = :kind "
                                          "order by F_name"),
-                          values, {{QStringLiteral("kind"), PartnerService::typeListKind(m_kind)}});
+                values, {{QStringLiteral("kind"), PartnerService::typeListKind(m_kind)}});
         else
             dm().FillList(QStringLiteral("select distinct f_name from t_employee where (COALESCE(F_flag,0) = 0) order "
                                          "by f_name"),
-                          values);
+                values);
         const QString text = box->currentText();
         const QSignalBlocker block(box);
         box->clear();

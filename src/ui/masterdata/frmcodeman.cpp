@@ -148,7 +148,7 @@ void TFrmCodeMan::tbSaveClick()
     QList<CodeEntry> entries;
     for (int r = 0; r < m_grid->rowCount(); ++r) {
         QTableWidgetItem* item = m_grid->item(r, 0);
-        entries << CodeEntry{item ? item->data(CodeIdRole).toLongLong() : 0, item ? item->text() : QString(), m_kind};
+        entries << CodeEntry {item ? item->data(CodeIdRole).toLongLong() : 0, item ? item->text() : QString(), m_kind};
     }
     QString why;
     if (!CodeListService::saveList(m_kind, entries, m_original, &why)) {

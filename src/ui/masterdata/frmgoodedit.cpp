@@ -83,7 +83,7 @@ void TFrmGoodEdit::buildUi()
     typeButton->setText(QStringLiteral("..."));
     typeButton->setFocusPolicy(Qt::NoFocus);
     connect(typeButton, &QToolButton::clicked, this,
-            [this] { m_type->setText(TFrmTreeCodeMan::pickCategory(this, m_type->text())); });
+        [this] { m_type->setText(TFrmTreeCodeMan::pickCategory(this, m_type->text())); });
     m_spec = goodEditLine(this, "edtSpec");
     auto* specButton = new QToolButton(this);
     specButton->setObjectName(QStringLiteral("btnSpec"));
@@ -209,7 +209,8 @@ void TFrmGoodEdit::buildUi()
         // Quantity × unit cost, whenever either changes.
         m_loadingGrid = true;
         const int r = item->row();
-        const double total = m_grid->item(r, ColAmount)->text().toDouble() * m_grid->item(r, ColPrice)->text().toDouble();
+        const double total
+            = m_grid->item(r, ColAmount)->text().toDouble() * m_grid->item(r, ColPrice)->text().toDouble();
         m_grid->item(r, ColTotal)->setText(QString::number(total, 'f', SysOptions::current().iTotal));
         m_loadingGrid = false;
         updateFooter();
@@ -222,8 +223,8 @@ void TFrmGoodEdit::buildUi()
     m_navBar->setObjectName(QStringLiteral("DBNavigator1"));
     auto* nav = new QHBoxLayout(m_navBar);
     nav->setContentsMargins(0, 0, 0, 0);
-    const QPair<const char*, const char*> navButtons[] = {
-        {"btnFirst", "首项"}, {"btnPrior", "前项"}, {"btnNext", "后项"}, {"btnLast", "末项"}};
+    const QPair<const char*, const char*> navButtons[]
+        = {{"btnFirst", "首项"}, {"btnPrior", "前项"}, {"btnNext", "后项"}, {"btnLast", "末项"}};
     for (int i = 0; i < 4; ++i) {
         auto* b = new QPushButton(QString::fromUtf8(navButtons[i].second), m_navBar);
         b->setObjectName(QString::fromLatin1(navButtons[i].first));
@@ -281,7 +282,7 @@ void TFrmGoodEdit::applyRights()
     }
     const bool prices = s.rPrice || s.isAdmin();
     for (QWidget* w : {static_cast<QWidget*>(m_priceLabels[0]), static_cast<QWidget*>(m_priceLabels[1]),
-                       static_cast<QWidget*>(m_enterPrice), static_cast<QWidget*>(m_salePrice)})
+             static_cast<QWidget*>(m_enterPrice), static_cast<QWidget*>(m_salePrice)})
         w->setVisible(prices);
     // Without the price right the opening stock's price and amount columns go.
     m_grid->setColumnHidden(ColPrice, !prices);
@@ -471,7 +472,8 @@ bool TFrmGoodEdit::btnOKClick()
         m_grid->setFocus();
     GoodsRecord g = record();
     GoodsService::Field bad = GoodsService::NoField;
-    if (!GoodsService::save(g, openingLines(), m_mode == Edit ? m_previousCode : QString(), m_auto->isChecked(), &bad)) {
+    if (!GoodsService::save(
+            g, openingLines(), m_mode == Edit ? m_previousCode : QString(), m_auto->isChecked(), &bad)) {
         switch (bad) {
         case GoodsService::CodeField:
             m_code->setFocus();

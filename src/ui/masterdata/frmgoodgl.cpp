@@ -146,7 +146,7 @@ TFrmGoodGl::TFrmGoodGl(QWidget* parent)
     popup->addSeparator();
     popup->addAction(QStringLiteral("更改当前所选商品类型"), this, &TFrmGoodGl::changeSelectedCategory);
     connect(m_grid, &QTableView::customContextMenuRequested, this,
-            [this, popup](const QPoint& pos) { popup->popup(m_grid->viewport()->mapToGlobal(pos)); });
+        [this, popup](const QPoint& pos) { popup->popup(m_grid->viewport()->mapToGlobal(pos)); });
     connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TFrmGoodGl::updateNavigation);
 
     m_footer->setObjectName(QStringLiteral("lblFooter"));
@@ -179,7 +179,7 @@ TFrmGoodGl::TFrmGoodGl(QWidget* parent)
     applyFormats();
     const Session& s = Session::current();
     m_combo->addItems({QStringLiteral("货品编号"), QStringLiteral("货品名称"), QStringLiteral("商品规格"),
-                       QStringLiteral("产    地"), QStringLiteral("备    注")});
+        QStringLiteral("产    地"), QStringLiteral("备    注")});
     for (int i = 0; i < 5; ++i)
         m_combo->addItem(s.zfCaptions[i].isEmpty() ? QStringLiteral("字符项%1").arg(i + 1) : s.zfCaptions[i]);
     m_combo->setCurrentIndex(1);
@@ -200,8 +200,9 @@ void TFrmGoodGl::loadTree()
         if (n.misplaced)
             item->setForeground(0, Qt::red);
         item->setData(0, GoodGlNodeRole, i);
-        item->setIcon(0, style()->standardIcon(i == 0 ? QStyle::SP_DriveHDIcon
-                                                      : (n.children.isEmpty() ? QStyle::SP_FileIcon : QStyle::SP_DirIcon)));
+        item->setIcon(0,
+            style()->standardIcon(
+                i == 0 ? QStyle::SP_DriveHDIcon : (n.children.isEmpty() ? QStyle::SP_FileIcon : QStyle::SP_DirIcon)));
         m_items.insert(i, item);
         if (m_categories.level(i) == 1)
             item->setExpanded(true);
@@ -227,9 +228,8 @@ void TFrmGoodGl::applyFormats()
     }
     // User-defined fields: captions and visibility from KeyValue.
     const QString fields[11] = {QStringLiteral("F_ZF1"), QStringLiteral("F_ZF2"), QStringLiteral("F_ZF3"),
-                                QStringLiteral("F_ZF4"), QStringLiteral("F_ZF5"), QStringLiteral("F_SZ1"),
-                                QStringLiteral("F_SZ2"), QStringLiteral("F_SZ3"), QStringLiteral("F_RQ1"),
-                                QStringLiteral("F_RQ2"), QStringLiteral("F_RQ3")};
+        QStringLiteral("F_ZF4"), QStringLiteral("F_ZF5"), QStringLiteral("F_SZ1"), QStringLiteral("F_SZ2"),
+        QStringLiteral("F_SZ3"), QStringLiteral("F_RQ1"), QStringLiteral("F_RQ2"), QStringLiteral("F_RQ3")};
     for (int i = 0; i < 11; ++i) {
         const int c = m_model->columnOf(fields[i]);
         if (c < 0)
@@ -279,7 +279,7 @@ void TFrmGoodGl::updateCount()
     m_count->setText(countText());
     const SysOptions& o = SysOptions::current();
     m_footer->setText(QStringLiteral("合  计    期初数量：")
-                      + QString::number(m_model->sum(QStringLiteral("F_BegAmount")), 'f', o.iAmount));
+        + QString::number(m_model->sum(QStringLiteral("F_BegAmount")), 'f', o.iAmount));
     emit countChanged(countText());
 }
 
@@ -357,8 +357,9 @@ void TFrmGoodGl::tbDelClick()
         ShowMess(QStringLiteral("该货品资料已经被使用，不能被删除！"), Messenger::Warning);
         return;
     }
-    if (ShowMess(QStringLiteral("真的要删除货品") + r.value(QStringLiteral("F_Name")).toString() + QStringLiteral("吗？"),
-                 Messenger::Question)
+    if (ShowMess(
+            QStringLiteral("真的要删除货品") + r.value(QStringLiteral("F_Name")).toString() + QStringLiteral("吗？"),
+            Messenger::Question)
         != Messenger::Yes)
         return;
     if (!GoodsService::remove(r.value(QStringLiteral("F_ID")).toLongLong(), code))
@@ -400,9 +401,8 @@ void TFrmGoodGl::saveLayout()
 
 QString TFrmGoodGl::templateName() const
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Qr/frGoodMan")
-                                                                + Session::current().templateSuffix()
-                                                                + QStringLiteral(".fr3"));
+    return QDir(QCoreApplication::applicationDirPath())
+        .filePath(QStringLiteral("Qr/frGoodMan") + Session::current().templateSuffix() + QStringLiteral(".fr3"));
 }
 
 void TFrmGoodGl::tbPrintClick()

@@ -72,7 +72,7 @@ TFrmTreeCodeMan::TFrmTreeCodeMan(QWidget* parent)
     menu->addSeparator();
     menu->addAction(m_acDelete);
     connect(m_tree, &QTreeWidget::customContextMenuRequested, this,
-            [this, menu](const QPoint& pos) { menu->popup(m_tree->viewport()->mapToGlobal(pos)); });
+        [this, menu](const QPoint& pos) { menu->popup(m_tree->viewport()->mapToGlobal(pos)); });
 
     auto* hint = new QLabel(
         QStringLiteral("    增加节点，需先选中左边框里的节点成灰色，然后才能选择增加同级节点或子节点"), this);
@@ -160,7 +160,7 @@ void TFrmTreeCodeMan::updateIcons()
 {
     // Root, level-1 with children, other, selected (the tree image list).
     const QIcon icons[] = {style()->standardIcon(QStyle::SP_DriveHDIcon), style()->standardIcon(QStyle::SP_DirIcon),
-                           style()->standardIcon(QStyle::SP_FileIcon), style()->standardIcon(QStyle::SP_DirOpenIcon)};
+        style()->standardIcon(QStyle::SP_FileIcon), style()->standardIcon(QStyle::SP_DirOpenIcon)};
     QTreeWidgetItem* current = m_tree->currentItem();
     for (auto it = m_items.cbegin(); it != m_items.cend(); ++it) {
         const int n = it.key();

@@ -11,8 +11,7 @@
 
 MasterListModel::MasterListModel(QObject* parent)
     : QAbstractTableModel(parent)
-{
-}
+{ }
 
 void MasterListModel::loadLayout(const QString& gridKey)
 {
@@ -20,9 +19,9 @@ void MasterListModel::loadLayout(const QString& gridKey)
     m_columns.clear();
     QSqlQuery q(dm().db());
     if (dm().OpenQry(q,
-                     QStringLiteral("Select * from cfg_Grid Where (F_name = :key and F_fieldname <> '') order by "
-                                    "F_Order"),
-                     {{QStringLiteral("key"), gridKey}})) {
+            QStringLiteral("Select * from cfg_Grid Where (F_name = :key and F_fieldname <> '') order by "
+                           "F_Order"),
+            {{QStringLiteral("key"), gridKey}})) {
         while (q.next()) {
             GridColumnSeed c;
             c.field = q.value(QStringLiteral("F_fieldname")).toString();
@@ -71,15 +70,11 @@ bool MasterListModel::saveLayout(const QString& gridKey) const
         ok = dm().ExecSql(QStringLiteral("update cfg_grid set F_caption = :cap,F_width = :w,F_visible = :v,F_order = "
                                          ":ord,F_alignMent = :al,F_footerValue = :fv,F_footerType = :ft where (F_name "
                                          "= :key and F_fieldname = :field) "),
-                          {{QStringLiteral("cap"), c.caption},
-                           {QStringLiteral("w"), c.width},
-                           {QStringLiteral("v"), c.visible ? 1 : 0},
-                           {QStringLiteral("ord"), i},
-                           {QStringLiteral("al"), c.alignment},
-                           {QStringLiteral("fv"), c.footerValue},
-                           {QStringLiteral("ft"), c.footerType},
-                           {QStringLiteral("key"), gridKey.toLower()},
-                           {QStringLiteral("field"), c.field}})
+                 {{QStringLiteral("cap"), c.caption}, {QStringLiteral("w"), c.width},
+                     {QStringLiteral("v"), c.visible ? 1 : 0}, {QStringLiteral("ord"), i},
+                     {QStringLiteral("al"), c.alignment}, {QStringLiteral("fv"), c.footerValue},
+                     {QStringLiteral("ft"), c.footerType}, {QStringLiteral("key"), gridKey.toLower()},
+                     {QStringLiteral("field"), c.field}})
             && ok;
     }
     return ok;
@@ -153,8 +148,10 @@ QVariant MasterListModel::data(const QModelIndex& index, int role) const
         return v.toString();
     }
     case Qt::TextAlignmentRole:
-        return int((c.alignment == 2 ? Qt::AlignRight : c.alignment == 1 ? Qt::AlignHCenter : Qt::AlignLeft)
-                   | Qt::AlignVCenter);
+        return int((c.alignment == 2          ? Qt::AlignRight
+                           : c.alignment == 1 ? Qt::AlignHCenter
+                                              : Qt::AlignLeft)
+            | Qt::AlignVCenter);
     case Qt::ForegroundRole:
         return rowDisabled(index.row()) ? QVariant(QBrush(Qt::red)) : QVariant();
     case Qt::BackgroundRole:
