@@ -165,10 +165,11 @@ void TDlgCltXz::placeChooseButton()
         m_choose->hide();
         return;
     }
-    const QRect rect = m_grid->visualRect(m_model->index(r, 1));
+    // At the right end of the row, where it hides the least.
+    const QRect rect = m_grid->visualRect(m_model->index(r, 0));
     m_choose->adjustSize();
-    m_choose->move(qMax(0, rect.right() - m_choose->width()), rect.top());
     m_choose->resize(m_choose->width(), rect.height() > 0 ? rect.height() : m_choose->height());
+    m_choose->move(qMax(0, m_grid->viewport()->width() - m_choose->width()), rect.top());
     m_choose->show();
 }
 

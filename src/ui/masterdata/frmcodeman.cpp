@@ -1,5 +1,6 @@
 #include "frmcodeman.h"
 
+#include "app/dispformpos.h"
 #include "app/messenger.h"
 #include "data/datamodule.h"
 
@@ -82,6 +83,13 @@ TFrmCodeMan::TFrmCodeMan(QWidget* parent)
     connect(m_tabs, &QTabBar::currentChanged, this, &TFrmCodeMan::selectTab);
     selectTab(0);
     setEditState(false);
+}
+
+void TFrmCodeMan::execute(QWidget* parent)
+{
+    TFrmCodeMan w(parent);
+    DispFormPos(&w, 1);
+    w.exec();
 }
 
 void TFrmCodeMan::selectTab(int index)

@@ -15,6 +15,8 @@ class TFrmCodeMan : public QDialog
     Q_OBJECT
 public:
     explicit TFrmCodeMan(QWidget* parent = nullptr);
+    // Action 204: create, place, show modally, destroy.
+    static void execute(QWidget* parent);
 
     bool editing() const { return m_editing; }
     QString currentKind() const { return m_kind; }

@@ -4,6 +4,7 @@
 #include "app/messenger.h"
 #include "app/session.h"
 #include "app/sysoptions.h"
+#include "categorytreefiller.h"
 #include "dlgeditgoodtype.h"
 #include "frmgoodedit.h"
 #include "masterlistmodel.h"
@@ -30,7 +31,6 @@
 
 namespace {
 TFrmGoodGl::Services goodGlServices;
-constexpr int GoodGlNodeRole = Qt::UserRole + 1;
 } // namespace
 
 void TFrmGoodGl::setServices(const Services& services)
@@ -189,26 +189,15 @@ TFrmGoodGl::TFrmGoodGl(QWidget* parent)
 
 void TFrmGoodGl::loadTree()
 {
-    m_tree->clear();
-    m_items.clear();
     m_categories = CategoryTree(QStringLiteral("货品类型"));
     m_categories.load(CategoryTree::treeName());
-    for (int i = 0; i < m_categories.size(); ++i) {
-        const CategoryNode& n = m_categories.node(i);
-        QTreeWidgetItem* item = i == 0 ? new QTreeWidgetItem(m_tree) : new QTreeWidgetItem(m_items.value(n.parent));
-        item->setText(0, n.name);
-        if (n.misplaced)
-            item->setForeground(0, Qt::red);
-        item->setData(0, GoodGlNodeRole, i);
-        item->setIcon(0,
-            style()->standardIcon(
-                i == 0 ? QStyle::SP_DriveHDIcon : (n.children.isEmpty() ? QStyle::SP_FileIcon : QStyle::SP_DirIcon)));
-        m_items.insert(i, item);
-        if (m_categories.level(i) == 1)
-            item->setExpanded(true);
-    }
-    m_items.value(0)->setExpanded(true);
-    m_tree->setCurrentItem(m_items.value(0));
+    m_items.clear(); // the view deletes its items while refilling
+    m_items = CategoryTreeFiller::fill(m_tree, m_categories);
+    for (auto it = m_items.cbegin(); it != m_items.cend(); ++it)
+        it.value()->setIcon(0,
+            style()->standardIcon(it.key() == 0                      ? QStyle::SP_DriveHDIcon
+                    : m_categories.node(it.key()).children.isEmpty() ? QStyle::SP_FileIcon
+                                                                     : QStyle::SP_DirIcon));
     m_tree->setFocus();
 }
 
@@ -249,7 +238,7 @@ GoodsFilter TFrmGoodGl::filter() const
     GoodsFilter f;
     f.item = m_combo->currentIndex();
     f.text = m_edit->text();
-    const int node = m_tree->currentItem() ? m_tree->currentItem()->data(0, GoodGlNodeRole).toInt() : -1;
+    const int node = CategoryTreeFiller::nodeOf(m_tree->currentItem());
     f.categoryPath = node > 0 ? m_categories.node(node).path : QString();
     f.includeDisabled = m_disabled->isChecked();
     return f;

@@ -2,6 +2,7 @@
 
 #include "app/dispformpos.h"
 #include "app/messenger.h"
+#include "categorytreefiller.h"
 #include "dlgentercaption.h"
 #include "masterdata/categoryservice.h"
 
@@ -17,10 +18,6 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
-
-namespace {
-constexpr int TreeNodeRole = Qt::UserRole + 1;
-}
 
 TFrmTreeCodeMan::TFrmTreeCodeMan(QWidget* parent)
     : QDialog(parent)
@@ -121,31 +118,16 @@ void TFrmTreeCodeMan::setMode(Mode mode)
 
 void TFrmTreeCodeMan::loadTree()
 {
-    m_tree->clear();
-    m_items.clear();
     m_categories = CategoryTree(QStringLiteral("商品类型"));
     m_categories.load(CategoryTree::treeName());
-    QTreeWidgetItem* root = addItem(0);
-    for (int i = 1; i < m_categories.size(); ++i)
-        addItem(i);
-    root->setExpanded(true);
-    m_tree->setCurrentItem(root);
+    m_items.clear(); // the view deletes its items while refilling
+    m_items = CategoryTreeFiller::fill(m_tree, m_categories);
     updateIcons();
 }
 
 QTreeWidgetItem* TFrmTreeCodeMan::addItem(int nodeIndex)
 {
-    const CategoryNode& n = m_categories.node(nodeIndex);
-    QTreeWidgetItem* item = nodeIndex == 0 ? new QTreeWidgetItem(m_tree) : new QTreeWidgetItem(m_items.value(n.parent));
-    item->setText(0, n.misplaced ? n.name + QStringLiteral(" [编码错位:") + n.code + QLatin1Char(']') : n.name);
-    if (n.misplaced)
-        item->setForeground(0, Qt::red);
-    item->setData(0, TreeNodeRole, nodeIndex);
-    item->setToolTip(0, n.code + QLatin1Char(' ') + n.path);
-    m_items.insert(nodeIndex, item);
-    if (m_categories.level(nodeIndex) == 1)
-        item->setExpanded(true);
-    return item;
+    return CategoryTreeFiller::addItem(m_items, m_tree, m_categories, nodeIndex);
 }
 
 void TFrmTreeCodeMan::refreshItem(int nodeIndex)
@@ -174,7 +156,7 @@ void TFrmTreeCodeMan::updateIcons()
 
 int TFrmTreeCodeMan::nodeOf(QTreeWidgetItem* item) const
 {
-    return item ? item->data(0, TreeNodeRole).toInt() : -1;
+    return CategoryTreeFiller::nodeOf(item);
 }
 
 int TFrmTreeCodeMan::selectedNode() const
@@ -208,6 +190,15 @@ QString TFrmTreeCodeMan::pickCategory(QWidget* parent, const QString& path)
     w.setMode(Picking);
     DispFormPos(&w, 1);
     return w.pick(path);
+}
+
+void TFrmTreeCodeMan::showMaintenance(QWidget* mainWindow)
+{
+    TFrmTreeCodeMan w(mainWindow);
+    w.setMode(Maintenance);
+    if (mainWindow)
+        w.move(mainWindow->geometry().center() - QPoint(w.width() / 2, w.height() / 2));
+    w.exec();
 }
 
 void TFrmTreeCodeMan::confirm(bool fromEnter)

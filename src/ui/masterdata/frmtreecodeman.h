@@ -28,6 +28,8 @@ public:
     QString pick(const QString& path);
     // Opens the window in picking mode on behalf of another window.
     static QString pickCategory(QWidget* parent, const QString& path);
+    // Action 205: maintenance mode, modal, centred on the main window.
+    static void showMaintenance(QWidget* mainWindow);
 
     QTreeWidget* tree() const { return m_tree; }
     const CategoryTree& categories() const { return m_categories; }
