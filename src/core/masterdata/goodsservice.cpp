@@ -9,6 +9,7 @@
 #include "data/transaction.h"
 #include "likepattern.h"
 
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -87,14 +88,17 @@ QString GoodsService::proposeCode()
     // a series of its own after it.
     if (code.isEmpty())
         code = last.trimmed() + QStringLiteral("0001");
-    // Codes typed by hand may already hold the proposal; count on to a free one.
-    for (int i = 0; i < 10000; ++i) {
-        if (dm().GetSqlInt(
-                QStringLiteral("select count(*) from t_Goods Where F_Code = :code"), {{QStringLiteral("code"), code}})
-            == 0)
-            return code;
+    // Codes typed by hand may already hold the proposal; count on to a free one
+    // (the codes of the same series are read once).
+    QStringList taken;
+    dm().FillList(QStringLiteral("select F_code from t_goods where F_code like :head") + LikePattern::escapeClause()
+                      + QStringLiteral("and Length(F_code) = :len"),
+                  taken,
+                  {{QStringLiteral("head"), LikePattern::prefix(code.left(code.size() - 4))},
+                   {QStringLiteral("len"), int(code.toUcs4().size())}});
+    const QSet<QString> used(taken.cbegin(), taken.cend());
+    for (int i = 0; i < 10000 && used.contains(code); ++i)
         code = nextCodeAfter(code);
-    }
     return code;
 }
 
