@@ -493,11 +493,15 @@ QWidget* TFrmMain::openOrRaise(const QString& windowClass, const WindowRegistry:
         return nullptr;
     w->setProperty(kWindowClassProperty, windowClass);
     w->setAttribute(Qt::WA_DeleteOnClose);
+    // A size the window gave itself wins over the frame's guess from the size hint.
+    const QSize wanted = w->testAttribute(Qt::WA_Resized) ? w->size() : QSize();
     QMdiSubWindow* sub = m_mdi->addSubWindow(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(w->windowIcon().isNull() ? windowIcon() : w->windowIcon());
     w->show();
     sub->show();
+    if (wanted.isValid() && w->size() != wanted)
+        sub->resize(wanted + (sub->size() - w->size()));
     m_mdi->setActiveSubWindow(sub);
     return w;
 }
@@ -648,6 +652,7 @@ QString TFrmMain::helpFile()
     if (QFile::exists(beside))
         return beside;
     // Not installed beside the program: a copy of the built-in page, so the browser can open it.
+    AppIcons::initResources();
     const QString dir = QDir(QDir::tempPath()).absoluteFilePath(QStringLiteral("kelmora-help"));
     QDir().mkpath(dir);
     const QString target = QDir(dir).absoluteFilePath(QStringLiteral("index.html"));
