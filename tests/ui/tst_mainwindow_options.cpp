@@ -8,6 +8,7 @@
 #include "app/session.h"
 #include "app/sysoptions.h"
 #include "app/sysoptionsservice.h"
+#include "app/uiservices.h"
 #include "app/windowregistry.h"
 #include "data/datamodule.h"
 #include "support/testdatabase.h"
@@ -15,6 +16,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -58,6 +60,7 @@ private slots:
     void email_data();
     void email();
     void webAddress();
+    void fillCombo();
 
 private:
     std::unique_ptr<TestDatabase> m_db;
@@ -324,6 +327,28 @@ void TestOptionsWindows::webAddress()
     QCOMPARE(TFrmUserInfo::webAddress(QStringLiteral(" www.kelmora.com ")), QStringLiteral("http://www.kelmora.com"));
     QCOMPARE(TFrmUserInfo::webAddress(QStringLiteral("https://kelmora.com")), QStringLiteral("https://kelmora.com"));
     QCOMPARE(TFrmUserInfo::webAddress(QStringLiteral("  ")), QString());
+}
+
+void TestOptionsWindows::fillCombo()
+{
+    QVERIFY(dm().ExecSql(QStringLiteral("insert into OperList (F_Code, F_Name, F_PartCode) values ('101', :n, 'R1')"),
+        {{QStringLiteral("n"), QStringLiteral("张三")}}));
+    QVERIFY(
+        dm().ExecSql(QStringLiteral("insert into OperList (F_Code, F_Name, F_PartCode) values ('102', '  ', 'R1')")));
+    QComboBox box;
+    box.setEditable(true);
+    box.setEditText(QStringLiteral("正在输入"));
+    QVERIFY(
+        UiServices::fillCombo(&box, QStringLiteral("select F_Name from OperList where F_PartCode = :p order by F_Code"),
+            {{QStringLiteral("p"), QStringLiteral("R1")}}));
+    QCOMPARE(box.count(), 1); // blank names are left out
+    QCOMPARE(box.itemText(0), QStringLiteral("张三"));
+    QCOMPARE(box.currentText(), QStringLiteral("正在输入"));
+    // A failing statement is reported and leaves the items as they were.
+    ScriptedMessenger messenger;
+    QVERIFY(!UiServices::fillCombo(&box, QStringLiteral("select F_Nope from OperList")));
+    QCOMPARE(box.count(), 1);
+    QCOMPARE(messenger.count(), 1);
 }
 
 QTEST_MAIN(TestOptionsWindows)

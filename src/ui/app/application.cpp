@@ -10,8 +10,8 @@ namespace KelmoraApplication {
 void setup(QApplication& app)
 {
     // Song-style text maps to AR PL UMing, which extracts cleanly from PDFs.
-    const QStringList song = {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
-                              QStringLiteral("WenQuanYi Micro Hei")};
+    const QStringList song
+        = {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"), QStringLiteral("WenQuanYi Micro Hei")};
     QFont::insertSubstitutions(QStringLiteral("宋体"), song);
     QFont::insertSubstitutions(QStringLiteral("SimSun"), song);
     QFont::insertSubstitutions(QStringLiteral("新宋体"), song);

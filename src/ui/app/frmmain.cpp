@@ -41,7 +41,7 @@ TFrmMain::Launcher g_launcher;
 TFrmMain::UrlOpener g_urlOpener;
 
 // The property open-or-raise keys child windows by.
-const char* const kWindowClassProperty = "kelmoraWindowClass";
+const char* const kMainWindowClassProperty = "kelmoraWindowClass";
 const QString kMainConfigSection = QStringLiteral("config");
 
 IniFile* mainConfig()
@@ -73,9 +73,6 @@ TFrmMain::TFrmMain(QWidget* parent)
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(caption());
     setWindowIcon(AppIcons::icon(QStringLiteral("emblem-package")));
-    QFont f = font();
-    f.setFamilies({QStringLiteral("宋体"), QStringLiteral("WenQuanYi Micro Hei")});
-    setFont(f);
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MDIClient"));
@@ -447,7 +444,7 @@ QMdiSubWindow* TFrmMain::subWindowOf(const QString& windowClass) const
         QWidget* w = sub->widget();
         if (!w)
             continue;
-        const QVariant cls = w->property(kWindowClassProperty);
+        const QVariant cls = w->property(kMainWindowClassProperty);
         if (cls.isValid() ? cls.toString() == windowClass : QLatin1String(w->metaObject()->className()) == windowClass)
             return sub;
     }
@@ -491,7 +488,7 @@ QWidget* TFrmMain::openOrRaise(const QString& windowClass, const WindowRegistry:
     QWidget* w = factory();
     if (!w)
         return nullptr;
-    w->setProperty(kWindowClassProperty, windowClass);
+    w->setProperty(kMainWindowClassProperty, windowClass);
     w->setAttribute(Qt::WA_DeleteOnClose);
     // A size the window gave itself wins over the frame's guess from the size hint.
     const QSize wanted = w->testAttribute(Qt::WA_Resized) ? w->size() : QSize();
