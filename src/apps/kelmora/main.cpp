@@ -1,5 +1,6 @@
 #include "app/application.h"
 #include "app/frmmain.h"
+#include "app/frmoperlogin.h"
 #include "app/frmsplash.h"
 #include "app/messageboxmessenger.h"
 #include "app/startup.h"
@@ -45,6 +46,11 @@ int main(int argc, char* argv[])
     splash->setText(Startup::connectedText5());
     delete splash;
 
+    // A login that fails or is cancelled at start-up ends the program.
+    if (!TfrmOperLogin::Run(TfrmOperLogin::StartupMode)) {
+        delete main;
+        return 0;
+    }
     main->show();
     const int rc = app.exec();
     delete main;

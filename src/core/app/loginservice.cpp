@@ -8,33 +8,56 @@
 
 LoginService::Result LoginService::check(const QString& code, const QString& password)
 {
-    if (code.trimmed().isEmpty())
+    const QString c = code.trimmed();
+    if (c.isEmpty())
         return EmptyCode;
     QSqlQuery q(dm().db());
     if (!dm().OpenQry(q, QStringLiteral("select F_Name, F_PassWord, F_Flag from OperList where F_Code = :code"),
-            {{QStringLiteral("code"), code.trimmed()}}))
+            {{QStringLiteral("code"), c}}))
         return UnknownCode;
     if (!q.next() || q.value(0).toString().trimmed().isEmpty())
         return UnknownCode;
-    if (q.value(2).toInt() == 1)
+    if (!CheckPass(q.value(1).toString(), password))
+        return WrongPassword;
+    if (q.value(2).toInt() == 1 && c != QLatin1String("000"))
         return Disabled;
-    return CheckPass(q.value(1).toString(), password) ? Ok : WrongPassword;
+    return Ok;
+}
+
+QString LoginService::operatorName(const QString& code)
+{
+    if (code.trimmed().isEmpty())
+        return QString();
+    return dm().GetSqlStr(
+        QStringLiteral("select F_Name from OperList Where F_Code = :code"), {{QStringLiteral("code"), code.trimmed()}});
+}
+
+QString LoginService::companyTitle()
+{
+    QSqlQuery q(dm().db());
+    if (!dm().OpenQry(q, QStringLiteral("select f_code,f_phone from SysInfo")) || !q.next())
+        return QString();
+    QString title = q.value(0).toString();
+    const QString phone = q.value(1).toString();
+    if (!phone.isEmpty())
+        title += QLatin1Char('(') + phone + QLatin1Char(')');
+    return title;
 }
 
 bool LoginService::loadSession(const QString& code, Session& s)
 {
     DataModule& d = dm();
-    s.operCode = code;
-    s.operName = d.GetSqlStr(
-        QStringLiteral("select F_Name from OperList Where F_Code = :code"), {{QStringLiteral("code"), code}});
+    const QString c = code.trimmed();
+    s.operCode = c;
+    s.operName = operatorName(c);
     s.partCode = d.GetSqlStr(
-        QStringLiteral("select F_PartCode From OperList Where F_Code = :code"), {{QStringLiteral("code"), code}});
-    if (code != QLatin1String("000")) {
+        QStringLiteral("select F_PartCode From OperList Where F_Code = :code"), {{QStringLiteral("code"), c}});
+    if (!s.isAdmin()) {
         QSqlQuery q(d.db());
         if (d.OpenQry(q,
                 QStringLiteral("select F_new,F_edit,F_del,F_check,F_set,F_YGedit,F_HPedit,F_KHedit, "
                                "F_price,F_CKflag,F_depot from OperList where F_code = :code"),
-                {{QStringLiteral("code"), code}})
+                {{QStringLiteral("code"), c}})
             && q.next()) {
             s.rNew = q.value(0).toInt() != 0;
             s.rEdit = q.value(1).toInt() != 0;
@@ -55,15 +78,7 @@ bool LoginService::loadSession(const QString& code, Session& s)
         s.depotListText.clear();
         s.permittedDepots.clear();
     }
-    {
-        QSqlQuery q(d.db());
-        if (d.OpenQry(q, QStringLiteral("select f_code,f_phone from SysInfo")) && q.next()) {
-            const QString phone = q.value(1).toString();
-            s.companyTitle = q.value(0).toString();
-            if (!phone.isEmpty())
-                s.companyTitle += QLatin1Char('(') + phone + QLatin1Char(')');
-        }
-    }
+    s.companyTitle = companyTitle();
     {
         for (int i = 0; i < 11; ++i) {
             s.zfCaptions[i].clear();
@@ -93,4 +108,23 @@ bool LoginService::hasRight(const QString& partCode, int actionCode)
 bool LoginService::sessionHasRight(const Session& session, int actionCode)
 {
     return session.isAdmin() || hasRight(session.partCode, actionCode);
+}
+
+QSet<int> LoginService::grantedActions(const QString& partCode, bool* ok)
+{
+    QSet<int> out;
+    QSqlQuery q(dm().db());
+    const bool opened = dm().OpenQry(q, QStringLiteral("select F_LmtCode from PartLimit where F_PartCode = :part"),
+        {{QStringLiteral("part"), partCode}});
+    if (ok)
+        *ok = opened;
+    if (!opened)
+        return out;
+    while (q.next()) {
+        bool isNumber = false;
+        const int code = q.value(0).toString().trimmed().toInt(&isNumber);
+        if (isNumber)
+            out.insert(code);
+    }
+    return out;
 }
