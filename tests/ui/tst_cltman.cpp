@@ -1,4 +1,6 @@
 // kelmora-test: pg
+#include "app/frmmain.h"
+#include "app/loginservice.h"
 #include "app/messenger.h"
 #include "app/session.h"
 #include "masterdata/dlgcltxz.h"
@@ -11,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMdiArea>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
@@ -32,6 +35,7 @@ private slots:
     void pickerFiltersAndModes();
     void pickerReturnsNameOrGivenText();
     void pickerAddsPartner();
+    void mainWindowActionsSwitchOneWindow();
 
 private:
     static int rowsNamed(MasterListModel* m, const QString& name)
@@ -303,6 +307,25 @@ void TestCltMan::pickerAddsPartner()
     dlg.addPartner();
     QCOMPARE(dlg.model()->rowCount(), 1);
     QCOMPARE(dlg.recordAt(dlg.currentRow()).value(QStringLiteral("F_Name")).toString(), QStringLiteral("新供应商"));
+}
+
+void TestCltMan::mainWindowActionsSwitchOneWindow()
+{
+    TestDatabase tdb(true);
+    KELMORA_REQUIRE_DB(tdb);
+    QVERIFY(LoginService::loadSession(QStringLiteral("000"), Session::current()));
+    TFrmMain main;
+    main.SetLimits();
+    QVERIFY(main.runAction(202));
+    auto* w = qobject_cast<TfrmCltMan*>(main.findWindow(QStringLiteral("TfrmCltMan")));
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), QStringLiteral("供应商资料管理"));
+    QCOMPARE(main.statusPanelText(2), w->countText());
+    QVERIFY(main.runAction(206));
+    QCOMPARE(main.findWindow(QStringLiteral("TfrmCltMan")), w);
+    QCOMPARE(w->windowTitle(), QStringLiteral("客户资料管理"));
+    QCOMPARE(w->kind(), 1);
+    QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
 }
 
 QTEST_MAIN(TestCltMan)

@@ -1,4 +1,5 @@
 // kelmora-test: pg
+#include "app/frmmain.h"
 #include "app/loginservice.h"
 #include "app/messenger.h"
 #include "app/session.h"
@@ -38,6 +39,7 @@ private slots:
     void unitAddedOnTheFly();
     void batchCategoryChange();
     void autoCodeProposal();
+    void openedByTheMainWindow();
 
 private:
     static void chooseNode(TFrmGoodGl& w, const QString& code);
@@ -340,6 +342,23 @@ void TestGoodGl::autoCodeProposal()
     QVERIFY(e.btnOKClick());
     // The option follows the box after an insert.
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select F_b2 from SysInfo")), qint64(0));
+}
+
+void TestGoodGl::openedByTheMainWindow()
+{
+    TestDatabase tdb(true);
+    KELMORA_REQUIRE_DB(tdb);
+    QVERIFY(LoginService::loadSession(QStringLiteral("000"), Session::current()));
+    TFrmMain main;
+    main.SetLimits();
+    QVERIFY(main.runAction(203));
+    auto* w = qobject_cast<TFrmGoodGl*>(main.findWindow(QStringLiteral("TFrmGoodGl")));
+    QVERIFY(w);
+    QCOMPARE(w->windowTitle(), QStringLiteral("货品资料管理"));
+    w->search();
+    QCOMPARE(main.statusPanelText(2), QStringLiteral("记录数：30"));
+    QVERIFY(main.runAction(203));
+    QCOMPARE(main.findWindow(QStringLiteral("TFrmGoodGl")), w);
 }
 
 QTEST_MAIN(TestGoodGl)

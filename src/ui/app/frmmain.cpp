@@ -388,6 +388,12 @@ QString TFrmMain::statusPanelText(int index) const
     return index >= 0 && index < 5 ? m_panels[index]->text() : QString();
 }
 
+void TFrmMain::setStatusPanelText(int index, const QString& text)
+{
+    if (index >= 0 && index < 5)
+        m_panels[index]->setText(text);
+}
+
 void TFrmMain::updateClock()
 {
     m_panels[3]->setText(QLatin1Char(' ') + mainNowText());
