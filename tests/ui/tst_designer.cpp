@@ -90,6 +90,7 @@ private slots:
     void undoRedoOfEdits();
     void dragBetweenBandsAndBandHeight();
     void insertFieldFromTree();
+    void pictureFromFile();
     void closeWithChangesAsks();
     void blankTemplateFromDesign();
 
@@ -323,6 +324,31 @@ void TestDesigner::insertFieldFromTree()
     QVERIFY(tops.contains(QStringLiteral("frxDM")));
     QVERIFY(tops.contains(QStringLiteral("frxDD")));
     QVERIFY(tops.contains(QStringLiteral("自定义变量")));
+}
+
+void TestDesigner::pictureFromFile()
+{
+    ReportEngine engine;
+    QVERIFY(
+        PrintServices::documentEngine(QStringLiteral("frCaigouInDept"), designerHeader(), designerLines(1), engine));
+    TemplateDesigner designer(engine, m_file);
+    designer.selectBand(0);
+    const QString png = QDir(m_dir.path()).filePath(QStringLiteral("logo.png"));
+    QImage logo(8, 4, QImage::Format_RGB32);
+    logo.fill(Qt::blue);
+    QVERIFY(logo.save(png));
+    PrintFileDialogs::setOpenHook([&](const QString&, const QString&, const QString&) { return png; });
+    designer.addObject(ReportObject::Picture);
+    QVERIFY(designer.selectedObject());
+    QCOMPARE(designer.selectedObject()->type, ReportObject::Picture);
+    QCOMPARE(designer.selectedObject()->picture.size(), QSize(8, 4));
+    // A file that is no picture is refused with a message, nothing added.
+    PrintFileDialogs::setOpenHook([&](const QString&, const QString&, const QString&) { return m_file; });
+    ScriptedMessenger messenger;
+    const int steps = designer.undoStack()->count();
+    designer.addObject(ReportObject::Picture);
+    QCOMPARE(designer.undoStack()->count(), steps);
+    QCOMPARE(messenger.count(), 1);
 }
 
 void TestDesigner::closeWithChangesAsks()
