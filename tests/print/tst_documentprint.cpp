@@ -137,6 +137,7 @@ ReportDataSet TestDocumentPrint::headerFor(const QString& code)
 ReportDataSet TestDocumentPrint::linesFor(const QString& code)
 {
     QSqlQuery q(m_db->dataModule().db());
+    q.setForwardOnly(true);
     if (!m_db->dataModule().OpenQry(q, QStringLiteral("select * from DepotD where F_Code = :code order by F_ID"),
             {{QStringLiteral("code"), code}}))
         return {};
