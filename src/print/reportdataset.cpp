@@ -12,7 +12,9 @@ ReportDataSet ReportDataSet::fromQuery(QSqlQuery& query)
         ds.m_columns << rec.fieldName(i);
     if (!query.isActive() || !query.isSelect())
         return ds;
-    if (query.first()) {
+    // A forward-only query can only be read once, from before its first row.
+    const bool atFirst = query.isForwardOnly() ? (query.at() == QSql::BeforeFirstRow && query.next()) : query.first();
+    if (atFirst) {
         do {
             QVariantList row;
             row.reserve(rec.count());

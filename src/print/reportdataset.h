@@ -20,6 +20,7 @@ public:
     { }
 
     // Every row of an active select, from the first; the query's position is not kept.
+    // A forward-only query must not have been read yet.
     static ReportDataSet fromQuery(QSqlQuery& query);
     // The display texts of a model's rows for the given columns.
     static ReportDataSet fromModel(

@@ -49,6 +49,9 @@ public:
                 ++m_pos;
             t.type = ExprToken::Ident;
             t.text = m_s.mid(start, m_pos - start);
+            // FastReport's [Line#] is our Line.
+            if (m_pos < m_s.size() && m_s.at(m_pos) == QLatin1Char('#'))
+                ++m_pos;
             return t;
         }
         if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {

@@ -175,9 +175,14 @@ void paintItem(QPainter& p, const PreparedItem& item, double pxPerMm, const QPoi
             p.setFont(fontFor(o, p.device(), pxPerMm));
             p.setPen(o.color);
             const QRectF inner = r.adjusted(kPadX * pxPerMm, kPadY * pxPerMm, -kPadX * pxPerMm, -kPadY * pxPerMm);
-            p.setClipRect(r.adjusted(-1, -1, 1, 1));
+            // Clipping costs much in PDF output; only text that overflows its box gets it.
+            const QRectF need = p.boundingRect(inner, textFlags(o), item.text);
+            const bool clip = !inner.contains(need);
+            if (clip)
+                p.setClipRect(r.adjusted(-1, -1, 1, 1));
             p.drawText(inner, textFlags(o), item.text);
-            p.setClipping(false);
+            if (clip)
+                p.setClipping(false);
         }
         break;
     }

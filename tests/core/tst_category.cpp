@@ -38,24 +38,22 @@ void TestCategory::insertNode(TestDatabase& tdb, const QString& code, const QStr
 {
     QVERIFY2(tdb.connection().exec(QStringLiteral("insert into t_treecode (F_code,F_name,F_likecode,F_flag) values "
                                                   "(:c,:n,:p,'goodtype')"),
-                                   {{QStringLiteral("c"), code}, {QStringLiteral("n"), name}, {QStringLiteral("p"), path}}),
-             qPrintable(tdb.connection().errorString()));
+                 {{QStringLiteral("c"), code}, {QStringLiteral("n"), name}, {QStringLiteral("p"), path}}),
+        qPrintable(tdb.connection().errorString()));
 }
 
 void TestCategory::addGood(TestDatabase& tdb, const QString& code, const QString& type)
 {
-    QVERIFY(tdb.connection().exec(
-        QStringLiteral("insert into t_goods (F_Code,F_Name,F_Type) values (:c,:c,:t)"),
+    QVERIFY(tdb.connection().exec(QStringLiteral("insert into t_goods (F_Code,F_Name,F_Type) values (:c,:c,:t)"),
         {{QStringLiteral("c"), code}, {QStringLiteral("t"), type}}));
-    QVERIFY(tdb.connection().exec(
-        QStringLiteral("insert into DepotD (F_Code,F_GoodCode,F_Type) values ('CGD1',:c,:t)"),
+    QVERIFY(tdb.connection().exec(QStringLiteral("insert into DepotD (F_Code,F_GoodCode,F_Type) values ('CGD1',:c,:t)"),
         {{QStringLiteral("c"), code}, {QStringLiteral("t"), type}}));
 }
 
 QString TestCategory::goodsType(TestDatabase& tdb, const QString& code)
 {
-    return tdb.dataModule().GetSqlStr(QStringLiteral("select F_Type from t_goods where F_Code = :c"),
-                                      {{QStringLiteral("c"), code}});
+    return tdb.dataModule().GetSqlStr(
+        QStringLiteral("select F_Type from t_goods where F_Code = :c"), {{QStringLiteral("c"), code}});
 }
 
 void TestCategory::nextCode_data()
@@ -65,23 +63,22 @@ void TestCategory::nextCode_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("expected");
     QTest::newRow("first of empty tree") << QStringList() << QString() << 2 << QStringLiteral("001");
-    QTest::newRow("next level 1") << QStringList{QStringLiteral("001"), QStringLiteral("002")} << QString() << 2
+    QTest::newRow("next level 1") << QStringList {QStringLiteral("001"), QStringLiteral("002")} << QString() << 2
                                   << QStringLiteral("003");
-    QTest::newRow("sibling of level 1") << QStringList{QStringLiteral("001"), QStringLiteral("002")}
+    QTest::newRow("sibling of level 1") << QStringList {QStringLiteral("001"), QStringLiteral("002")}
                                         << QStringLiteral("001") << 1 << QStringLiteral("003");
-    QTest::newRow("first child of 002") << QStringList{QStringLiteral("001"), QStringLiteral("002")}
+    QTest::newRow("first child of 002") << QStringList {QStringLiteral("001"), QStringLiteral("002")}
                                         << QStringLiteral("002") << 2 << QStringLiteral("002001");
-    QTest::newRow("sibling after greatest")
-        << QStringList{QStringLiteral("002"), QStringLiteral("002001"), QStringLiteral("002003"),
-                       QStringLiteral("002007"), QStringLiteral("002007001")}
-        << QStringLiteral("002003") << 1 << QStringLiteral("002008");
-    QTest::newRow("carry 009 to 010") << QStringList{QStringLiteral("002"), QStringLiteral("002009")}
+    QTest::newRow("sibling after greatest") << QStringList {QStringLiteral("002"), QStringLiteral("002001"),
+        QStringLiteral("002003"), QStringLiteral("002007"), QStringLiteral("002007001")}
+                                            << QStringLiteral("002003") << 1 << QStringLiteral("002008");
+    QTest::newRow("carry 009 to 010") << QStringList {QStringLiteral("002"), QStringLiteral("002009")}
                                       << QStringLiteral("002") << 2 << QStringLiteral("002010");
-    QTest::newRow("deleted greatest reused") << QStringList{QStringLiteral("001"), QStringLiteral("003")} << QString()
-                                             << 2 << QStringLiteral("004");
-    QTest::newRow("misplaced length ignored") << QStringList{QStringLiteral("001"), QStringLiteral("0099")} << QString()
-                                              << 2 << QStringLiteral("002");
-    QTest::newRow("999 taken") << QStringList{QStringLiteral("002"), QStringLiteral("002999")} << QStringLiteral("002")
+    QTest::newRow("deleted greatest reused")
+        << QStringList {QStringLiteral("001"), QStringLiteral("003")} << QString() << 2 << QStringLiteral("004");
+    QTest::newRow("misplaced length ignored")
+        << QStringList {QStringLiteral("001"), QStringLiteral("0099")} << QString() << 2 << QStringLiteral("002");
+    QTest::newRow("999 taken") << QStringList {QStringLiteral("002"), QStringLiteral("002999")} << QStringLiteral("002")
                                << 2 << QString();
 }
 
@@ -126,7 +123,7 @@ void TestCategory::loadBuildsTreeAndPaths()
     QCOMPARE(tree.path(apple, 2), QStringLiteral("\\\\食品\\水果"));
     QCOMPARE(tree.path(food, 1), QStringLiteral("\\\\食品"));
     QCOMPARE(tree.childPath(0, QStringLiteral("新")), QStringLiteral("\\\\新"));
-    QCOMPARE(tree.findPath(QStringLiteral("\\\\食品\\蔬菜")), QList<int>{veg});
+    QCOMPARE(tree.findPath(QStringLiteral("\\\\食品\\蔬菜")), QList<int> {veg});
     QVERIFY(tree.findPath(QString()).isEmpty());
     QVERIFY(!tree.node(apple).misplaced);
 }
@@ -231,7 +228,7 @@ void TestCategory::fullLevelRefusesNewCategory()
     QCOMPARE(msg.lastText(), CategoryService::fullText());
     QCOMPARE(CategoryService::add(tree, tree.findCode(QStringLiteral("001999")), false, QStringLiteral("新")), -1);
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_treecode where F_code = '001000'")),
-             qint64(0));
+        qint64(0));
 }
 
 void TestCategory::renameConfinedToSubtree()
@@ -262,9 +259,9 @@ void TestCategory::renameConfinedToSubtree()
     QCOMPARE(goodsType(tdb, QStringLiteral("G4")), QStringLiteral("\\\\食品饮料\\食品"));
     QCOMPARE(goodsType(tdb, QStringLiteral("G5")), QStringLiteral("\\\\食品%"));
     QCOMPARE(tdb.dataModule().GetSqlStr(QStringLiteral("select F_Type from DepotD where F_GoodCode = 'G2'")),
-             QStringLiteral("\\\\粮油\\水果\\苹果"));
+        QStringLiteral("\\\\粮油\\水果\\苹果"));
     QCOMPARE(tdb.dataModule().GetSqlStr(QStringLiteral("select F_Type from DepotD where F_GoodCode = 'G3'")),
-             QStringLiteral("\\\\食品饮料"));
+        QStringLiteral("\\\\食品饮料"));
 
     CategoryTree again(QStringLiteral("商品类型"));
     QVERIFY(again.load());
@@ -301,7 +298,7 @@ void TestCategory::renameFailureLeavesEveryPath()
     if (tdb.isPostgres()) {
         QVERIFY2(q.exec(QStringLiteral("CREATE FUNCTION kelmora_fail() RETURNS trigger AS $f$ BEGIN RAISE EXCEPTION "
                                        "'injected'; END $f$ LANGUAGE plpgsql")),
-                 qPrintable(q.lastError().text()));
+            qPrintable(q.lastError().text()));
         QVERIFY(q.exec(QStringLiteral("CREATE TRIGGER kelmora_fail BEFORE UPDATE ON t_treecode FOR EACH ROW EXECUTE "
                                       "FUNCTION kelmora_fail()")));
     } else {
@@ -312,11 +309,11 @@ void TestCategory::renameFailureLeavesEveryPath()
     CategoryTree tree(QStringLiteral("商品类型"));
     QVERIFY(tree.load());
     QCOMPARE(CategoryService::rename(tree, tree.findCode(QStringLiteral("001")), QStringLiteral("粮油")),
-             CategoryService::Failed);
+        CategoryService::Failed);
     QCOMPARE(msg.lastKind(), 3);
     QCOMPARE(goodsType(tdb, QStringLiteral("G1")), QStringLiteral("\\\\食品\\水果"));
     QCOMPARE(tdb.dataModule().GetSqlStr(QStringLiteral("select F_Type from DepotD where F_GoodCode = 'G1'")),
-             QStringLiteral("\\\\食品\\水果"));
+        QStringLiteral("\\\\食品\\水果"));
     QCOMPARE(tree.node(tree.findCode(QStringLiteral("001"))).name, QStringLiteral("食品"));
 }
 
@@ -340,7 +337,7 @@ void TestCategory::deleteSubtree()
     QVERIFY(CategoryService::remove(tree, tools));
     QCOMPARE(msg.lastText(), QStringLiteral("此节点包含有子节点，真的要删除所有的子节点吗？"));
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_treecode where F_code like '002%'")),
-             qint64(0));
+        qint64(0));
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_treecode")), qint64(2));
     QCOMPARE(tree.findCode(QStringLiteral("002001001")), -1);
     QCOMPARE(tree.node(0).children.size(), 2);
@@ -380,7 +377,7 @@ void TestCategory::categoryFilterIsSubtreeOnly()
     QStringList codes;
     while (q.next())
         codes << q.value(QStringLiteral("F_Code")).toString();
-    QCOMPARE(codes, (QStringList{QStringLiteral("G1"), QStringLiteral("G2")}));
+    QCOMPARE(codes, (QStringList {QStringLiteral("G1"), QStringLiteral("G2")}));
 }
 
 QTEST_GUILESS_MAIN(TestCategory)

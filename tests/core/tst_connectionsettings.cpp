@@ -24,17 +24,23 @@ void TestConnectionSettings::backendFromDbconn_data()
     QTest::addColumn<QString>("host");
     QTest::addColumn<int>("port");
     QTest::addColumn<QString>("user");
-    QTest::newRow("local bare name") << "[DBconn]\nserver=(Local)\nDatabase=kelmora\n" << false << "kelmora.db"
+    QTest::newRow("local bare name") << "[DBconn]\nserver=(Local)\nDatabase=kelmora\n"
+                                     << false << "kelmora.db"
                                      << "" << 5432 << "sa";
-    QTest::newRow("empty server") << "[DBconn]\nserver=\nDatabase=k.sqlite\n" << false << "k.sqlite" << "" << 5432
-                                  << "sa";
-    QTest::newRow("local, other case") << "[dbconn]\nSERVER=(local)\ndatabase=data/k.db\n" << false << "data/k.db"
+    QTest::newRow("empty server") << "[DBconn]\nserver=\nDatabase=k.sqlite\n"
+                                  << false << "k.sqlite"
+                                  << "" << 5432 << "sa";
+    QTest::newRow("local, other case") << "[dbconn]\nSERVER=(local)\ndatabase=data/k.db\n"
+                                       << false << "data/k.db"
                                        << "" << 5432 << "sa";
-    QTest::newRow("server with port") << "[DBconn]\nserver=db.example:6543\nDatabase=stock\nuser=kel\n" << true << ""
+    QTest::newRow("server with port") << "[DBconn]\nserver=db.example:6543\nDatabase=stock\nuser=kel\n"
+                                      << true << ""
                                       << "db.example" << 6543 << "kel";
-    QTest::newRow("server default port") << "[DBconn]\nserver=10.0.0.5\nDatabase=stock\n" << true << ""
+    QTest::newRow("server default port") << "[DBconn]\nserver=10.0.0.5\nDatabase=stock\n"
+                                         << true << ""
                                          << "10.0.0.5" << 5432 << "sa";
-    QTest::newRow("server, port key") << "[DBconn]\nserver=10.0.0.5\nport=5444\nDatabase=stock\n" << true << ""
+    QTest::newRow("server, port key") << "[DBconn]\nserver=10.0.0.5\nport=5444\nDatabase=stock\n"
+                                      << true << ""
                                       << "10.0.0.5" << 5444 << "sa";
 }
 

@@ -49,18 +49,18 @@ void TestDataModule::execAndLookups()
 {
     DataModule& d = dm();
     QVERIFY(d.ExecSql(QStringLiteral("insert into t_code (F_Name, F_type) values (:n, 'depot')"),
-                      {{QStringLiteral("n"), QStringLiteral("二号仓")}}));
+        {{QStringLiteral("n"), QStringLiteral("二号仓")}}));
     QCOMPARE(d.GetSqlStr(QStringLiteral("select F_Name from t_code where F_type = 'depot' and F_Name = :n"),
-                         {{QStringLiteral("n"), QStringLiteral("二号仓")}}),
-             QStringLiteral("二号仓"));
+                 {{QStringLiteral("n"), QStringLiteral("二号仓")}}),
+        QStringLiteral("二号仓"));
     QCOMPARE(d.GetSqlInt(QStringLiteral("select count(*) from t_code where F_type = :t"),
-                         {{QStringLiteral("t"), QStringLiteral("depot")}}),
-             qint64(2));
+                 {{QStringLiteral("t"), QStringLiteral("depot")}}),
+        qint64(2));
     QVERIFY(d.ExecSql(QStringLiteral("insert into t_begDept (F_Depot, F_GoodCode, F_Amount) values ('a', 'g', 2.5)")));
     QVERIFY(d.ExecSql(QStringLiteral("insert into t_begDept (F_Depot, F_GoodCode, F_Amount) values ('a', 'g', 1.25)")));
     QCOMPARE(d.GetSqlFloat(QStringLiteral("select sum(F_Amount) from t_begDept where F_GoodCode = :g"),
-                           {{QStringLiteral("g"), QStringLiteral("g")}}),
-             3.75);
+                 {{QStringLiteral("g"), QStringLiteral("g")}}),
+        3.75);
     QCOMPARE(m_msg->count(), 0);
 }
 
@@ -102,7 +102,7 @@ void TestDataModule::failuresShowTheirMessage()
     const QString bad = QStringLiteral("select F_Name from no_such_table");
     DataModule& d = dm();
     QSqlQuery q(d.db());
-    QStringList items{QStringLiteral("keep")};
+    QStringList items {QStringLiteral("keep")};
     switch (service) {
     case 0:
         QCOMPARE(d.ExecSql(QStringLiteral("delete from no_such_table")), false);
@@ -137,10 +137,10 @@ void TestDataModule::quoteInValueNowWorks()
 {
     const QString name = QStringLiteral("O'Brien \\ 仓");
     QVERIFY(dm().ExecSql(QStringLiteral("insert into t_client (F_Code, F_Name, F_operFlag) values ('C1', :n, 1)"),
-                         {{QStringLiteral("n"), name}}));
-    QCOMPARE(dm().GetSqlStr(QStringLiteral("select F_Code from t_client where F_Name = :n"),
-                            {{QStringLiteral("n"), name}}),
-             QStringLiteral("C1"));
+        {{QStringLiteral("n"), name}}));
+    QCOMPARE(
+        dm().GetSqlStr(QStringLiteral("select F_Code from t_client where F_Name = :n"), {{QStringLiteral("n"), name}}),
+        QStringLiteral("C1"));
     QCOMPARE(m_msg->count(), 0);
 }
 
@@ -157,7 +157,7 @@ void TestDataModule::openQuery()
 {
     QSqlQuery q(dm().db());
     QVERIFY(dm().OpenQry(q, QStringLiteral("select F_Code, F_Name from OperList where F_Code = :c"),
-                         {{QStringLiteral("c"), QStringLiteral("000")}}));
+        {{QStringLiteral("c"), QStringLiteral("000")}}));
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toString(), QStringLiteral("000"));
 }
@@ -166,36 +166,36 @@ void TestDataModule::listFilling()
 {
     DataModule& d = dm();
     for (const QString& n : {QStringLiteral("甲仓"), QStringLiteral("  "), QStringLiteral(" 乙仓 "), QString()})
-        QVERIFY(d.ExecSql(QStringLiteral("insert into t_code (F_Name, F_type) values (:n, 'depot')"),
-                          {{QStringLiteral("n"), n}}));
+        QVERIFY(d.ExecSql(
+            QStringLiteral("insert into t_code (F_Name, F_type) values (:n, 'depot')"), {{QStringLiteral("n"), n}}));
     QVERIFY(d.ExecSql(QStringLiteral("insert into t_code (F_Name, F_type) values (NULL, 'depot')")));
-    QStringList items{QStringLiteral("old")};
+    QStringList items {QStringLiteral("old")};
     QVERIFY(d.FillList(QStringLiteral("select F_Name from t_code where F_type = 'depot' order by F_ID"), items));
     // Blank and null rows are skipped; the untrimmed value is what is added.
-    QCOMPARE(items, (QStringList{QStringLiteral("总仓库"), QStringLiteral("甲仓"), QStringLiteral(" 乙仓 ")}));
+    QCOMPARE(items, (QStringList {QStringLiteral("总仓库"), QStringLiteral("甲仓"), QStringLiteral(" 乙仓 ")}));
 }
 
 void TestDataModule::listFillingKeepsItemsOnFailure()
 {
-    QStringList items{QStringLiteral("old")};
+    QStringList items {QStringLiteral("old")};
     QVERIFY(!dm().FillList(QStringLiteral("select nothing from nowhere"), items));
-    QCOMPARE(items, QStringList{QStringLiteral("old")});
+    QCOMPARE(items, QStringList {QStringLiteral("old")});
 }
 
 void TestDataModule::boundListRestrictsDepots()
 {
     DataModule& d = dm();
     for (const QString& n : {QStringLiteral("A'1"), QStringLiteral("B"), QStringLiteral("C")})
-        QVERIFY(d.ExecSql(QStringLiteral("insert into t_code (F_Name, F_type) values (:n, 'depot')"),
-                          {{QStringLiteral("n"), n}}));
+        QVERIFY(d.ExecSql(
+            QStringLiteral("insert into t_code (F_Name, F_type) values (:n, 'depot')"), {{QStringLiteral("n"), n}}));
     QStringList items;
     QVERIFY(d.FillList(QStringLiteral("select F_Name from t_code where F_type = 'depot' and (F_Name in (:depots)) "
                                       "order by F_Name"),
-                       items, {{QStringLiteral("depots"), QStringList{QStringLiteral("A'1"), QStringLiteral("C")}}}));
-    QCOMPARE(items, (QStringList{QStringLiteral("A'1"), QStringLiteral("C")}));
+        items, {{QStringLiteral("depots"), QStringList {QStringLiteral("A'1"), QStringLiteral("C")}}}));
+    QCOMPARE(items, (QStringList {QStringLiteral("A'1"), QStringLiteral("C")}));
     // An empty list matches nothing instead of failing.
     QVERIFY(d.FillList(QStringLiteral("select F_Name from t_code where F_Name in (:depots)"), items,
-                       {{QStringLiteral("depots"), QStringList{}}}));
+        {{QStringLiteral("depots"), QStringList {}}}));
     QVERIFY(items.isEmpty());
 }
 

@@ -4,6 +4,8 @@
 
 #include <QDate>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -16,7 +18,7 @@ class TestExport : public QObject
 private:
     static ExportTable fixture()
     {
-        const QList<ExportTable::Column> cols{
+        const QList<ExportTable::Column> cols {
             {QStringLiteral("货品编号"), QString(), -1},
             {QStringLiteral("名称"), QString(), -1},
             {QStringLiteral("数量"), QStringLiteral("0.##"), -1},
@@ -24,9 +26,9 @@ private:
             {QStringLiteral("金额"), QStringLiteral(",0.00"), 2},
             {QStringLiteral("日期"), QString(), 1},
         };
-        const QList<QVariantList> rows{
+        const QList<QVariantList> rows {
             {QStringLiteral("A001"), QStringLiteral("螺丝 M6, \"加长\""), 12.5, 1234.5, 15431.25,
-             QStringLiteral("2024-03-05 00:00:00")},
+                QStringLiteral("2024-03-05 00:00:00")},
             {QStringLiteral("B-02"), QStringLiteral("两行\n说明 <b>&"), 3, 0.1, 0.3, QDate(2024, 12, 31)},
             {QStringLiteral("C{3}\\"), QVariant(), -2, 1000000, -2000000, QVariant()},
         };
@@ -60,8 +62,10 @@ private slots:
         QString err;
         QVERIFY2(GridExporter::write(fixture(), out, type, &err), qPrintable(err));
         const QString golden = QStringLiteral(KELMORA_TEST_DATA "/export/goods.") + ext;
-        if (qEnvironmentVariableIsSet("KELMORA_UPDATE_GOLDEN"))
+        if (qEnvironmentVariableIsSet("KELMORA_UPDATE_GOLDEN")) {
+            QFile::remove(golden);
             QFile::copy(out, golden);
+        }
         const QByteArray expected = readAll(golden);
         QVERIFY2(!expected.isEmpty(), qPrintable(golden));
         QCOMPARE(readAll(out), expected);
@@ -84,20 +88,20 @@ private slots:
         QVERIFY2(GridExporter::write(t, out, type, &err), qPrintable(err));
         auto r = WorkbookReader::open(out, &err);
         QVERIFY2(r, qPrintable(err));
-        QCOMPARE(r->sheetNames(), QStringList{QStringLiteral("Sheet1")});
+        QCOMPARE(r->sheetNames(), QStringList {QStringLiteral("Sheet1")});
         QList<QStringList> rows;
         QVERIFY2(r->readSheet(0, &rows), qPrintable(r->errorString()));
         QCOMPARE(rows.size(), t.rowCount + 1);
         for (int c = 0; c < t.columns.size(); ++c)
             QCOMPARE(rows.at(0).at(c), t.columns.at(c).title);
         // Numbers are real numbers: the reader sees the value, not the formatted text.
-        const QList<QStringList> expected{
+        const QList<QStringList> expected {
             {QStringLiteral("A001"), QStringLiteral("螺丝 M6, \"加长\""), QStringLiteral("12.5"),
-             QStringLiteral("1234.5"), QStringLiteral("15431.25"), QStringLiteral("2024-03-05")},
+                QStringLiteral("1234.5"), QStringLiteral("15431.25"), QStringLiteral("2024-03-05")},
             {QStringLiteral("B-02"), QStringLiteral("两行\n说明 <b>&"), QStringLiteral("3"), QStringLiteral("0.1"),
-             QStringLiteral("0.3"), QStringLiteral("2024-12-31")},
+                QStringLiteral("0.3"), QStringLiteral("2024-12-31")},
             {QStringLiteral("C{3}\\"), QString(), QStringLiteral("-2"), QStringLiteral("1000000"),
-             QStringLiteral("-2000000"), QString()},
+                QStringLiteral("-2000000"), QString()},
         };
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(rows.at(i + 1), expected.at(i));
@@ -109,11 +113,12 @@ private slots:
     {
         QList<QVariantList> rows;
         for (int i = 0; i < 20000; ++i)
-            rows << QVariantList{QStringLiteral("货品%1").arg(i), double(i) / 4,
-                                 QString::number(i) + QString(i % 10 == 0 ? 4000 : 300, QChar(0x4E00 + i % 50))};
-        const ExportTable t = ExportTable::fromRows(
-            {{QStringLiteral("名称"), QString(), -1}, {QStringLiteral("数量"), QString(), -1}, {QStringLiteral("说明"), QString(), -1}},
-            rows);
+            rows << QVariantList {QStringLiteral("货品%1").arg(i), double(i) / 4,
+                QString::number(i) + QString(i % 10 == 0 ? 4000 : 300, QChar(0x4E00 + i % 50))};
+        const ExportTable t
+            = ExportTable::fromRows({{QStringLiteral("名称"), QString(), -1}, {QStringLiteral("数量"), QString(), -1},
+                                        {QStringLiteral("说明"), QString(), -1}},
+                rows);
         QTemporaryDir dir;
         const QString out = dir.filePath(QStringLiteral("big.xls"));
         QString err;
@@ -142,8 +147,8 @@ private slots:
         QVERIFY(!GridExporter::write(t, dir.filePath(QStringLiteral("x.xls")), GridExporter::Xls, &err));
         QVERIFY2(err.contains(QLatin1String("xlsx")), qPrintable(err));
         QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("x.xls"))));
-        QVERIFY2(GridExporter::write(t, dir.filePath(QStringLiteral("x.xlsx")), GridExporter::Xlsx, &err),
-                 qPrintable(err));
+        QVERIFY2(
+            GridExporter::write(t, dir.filePath(QStringLiteral("x.xlsx")), GridExporter::Xlsx, &err), qPrintable(err));
         auto r = WorkbookReader::open(dir.filePath(QStringLiteral("x.xlsx")), &err);
         QVERIFY(r);
         QList<QStringList> back;
@@ -161,6 +166,45 @@ private slots:
         }
     }
 
+    // The check a person would make: a spreadsheet program opens both workbooks and
+    // shows the same cells. Runs where LibreOffice is installed.
+    void libreOfficeOpensWorkbooks_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::newRow("xls") << int(GridExporter::Xls);
+        QTest::newRow("xlsx") << int(GridExporter::Xlsx);
+    }
+
+    void libreOfficeOpensWorkbooks()
+    {
+        QFETCH(int, type);
+        const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (soffice.isEmpty())
+            QSKIP("LibreOffice is not installed");
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("goods.") + GridExporter::extension(type));
+        QString err;
+        QVERIFY2(GridExporter::write(fixture(), file, type, &err), qPrintable(err));
+        QProcess p;
+        p.setWorkingDirectory(dir.path());
+        p.start(soffice,
+            {QStringLiteral("-env:UserInstallation=file://") + dir.filePath(QStringLiteral("profile")),
+                QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                QStringLiteral("csv:Text - txt - csv (StarCalc):44,34,76"), QStringLiteral("--outdir"),
+                dir.filePath(QStringLiteral("out")), file});
+        QVERIFY(p.waitForFinished(180000));
+        const QByteArray csv = readAll(dir.filePath(QStringLiteral("out/goods.csv")));
+        QVERIFY2(!csv.isEmpty(), p.readAllStandardError().constData());
+        const QString expected
+            = QStringLiteral("货品编号,名称,数量,单价,金额,日期\n"
+                             "A001,\"螺丝 M6, \"\"加长\"\"\",12.5,\"1,234.50\",\"15,431.25\",2024-03-05\n"
+                             "B-02,\"两行\n说明 <b>&\",3,0.10,0.30,2024-12-31\n"
+                             "C{3}\\,,-2,\"1,000,000.00\",\"-2,000,000.00\",\n");
+        QString got = QString::fromUtf8(csv);
+        got.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        QCOMPARE(got, expected);
+    }
+
     void extensionRule_data()
     {
         QTest::addColumn<QString>("typed");
@@ -169,7 +213,8 @@ private slots:
         QTest::newRow("no extension") << QStringLiteral("/tmp/goods") << 2 << QStringLiteral("/tmp/goods.txt");
         QTest::newRow("upper case kept") << QStringLiteral("/tmp/goods.TXT") << 2 << QStringLiteral("/tmp/goods.TXT");
         QTest::newRow("no dot kept") << QStringLiteral("/tmp/goodstxt") << 2 << QStringLiteral("/tmp/goodstxt");
-        QTest::newRow("other extension") << QStringLiteral("/tmp/goods.csv") << 1 << QStringLiteral("/tmp/goods.csv.xls");
+        QTest::newRow("other extension") << QStringLiteral("/tmp/goods.csv") << 1
+                                         << QStringLiteral("/tmp/goods.csv.xls");
         QTest::newRow("xlsx") << QStringLiteral("/tmp/goods") << 6 << QStringLiteral("/tmp/goods.xlsx");
         QTest::newRow("xlsx kept") << QStringLiteral("/tmp/goods.XLSX") << 6 << QStringLiteral("/tmp/goods.XLSX");
     }

@@ -20,31 +20,53 @@ private slots:
         QTest::addColumn<QString>("format"); // empty: no test matches, the column keeps its own
         QTest::addColumn<bool>("footerSum");
         // Scheme 1 (entry windows): the later test wins.
-        QTest::newRow("1 rate") << 1 << "F_Rate" << "Q" << false;
-        QTest::newRow("1 rate needs underscore") << 1 << "Frate" << "" << false;
-        QTest::newRow("1 price") << 1 << "F_Price" << "P" << false;
-        QTest::newRow("1 totalprice") << 1 << "F_TotalPrice" << "A" << false;
-        QTest::newRow("1 cbprice") << 1 << "F_CBprice" << "A" << false;
-        QTest::newRow("1 amount") << 1 << "F_Amount" << "Q" << false;
-        QTest::newRow("1 amount after price") << 1 << "F_price_amount" << "Q" << false;
-        QTest::newRow("1 name") << 1 << "F_GoodName" << "" << false;
+        QTest::newRow("1 rate") << 1 << "F_Rate"
+                                << "Q" << false;
+        QTest::newRow("1 rate needs underscore") << 1 << "Frate"
+                                                 << "" << false;
+        QTest::newRow("1 price") << 1 << "F_Price"
+                                 << "P" << false;
+        QTest::newRow("1 totalprice") << 1 << "F_TotalPrice"
+                                      << "A" << false;
+        QTest::newRow("1 cbprice") << 1 << "F_CBprice"
+                                   << "A" << false;
+        QTest::newRow("1 amount") << 1 << "F_Amount"
+                                  << "Q" << false;
+        QTest::newRow("1 amount after price") << 1 << "F_price_amount"
+                                              << "Q" << false;
+        QTest::newRow("1 name") << 1 << "F_GoodName"
+                                << "" << false;
         // Scheme 3 (movement reports)
-        QTest::newRow("3 begin") << 3 << "F_BeginAmount" << "Q" << false;
-        QTest::newRow("3 beginprice") << 3 << "F_BeginPrice" << "A" << false;
-        QTest::newRow("3 enterprice") << 3 << "F_EnterPrice" << "A" << false;
-        QTest::newRow("3 out") << 3 << "F_OutAmount" << "Q" << false;
-        QTest::newRow("3 outprice") << 3 << "f_outprice" << "A" << false;
-        QTest::newRow("3 end") << 3 << "F_EndAmount" << "Q" << false;
-        QTest::newRow("3 depot") << 3 << "F_Depot" << "" << false;
+        QTest::newRow("3 begin") << 3 << "F_BeginAmount"
+                                 << "Q" << false;
+        QTest::newRow("3 beginprice") << 3 << "F_BeginPrice"
+                                      << "A" << false;
+        QTest::newRow("3 enterprice") << 3 << "F_EnterPrice"
+                                      << "A" << false;
+        QTest::newRow("3 out") << 3 << "F_OutAmount"
+                               << "Q" << false;
+        QTest::newRow("3 outprice") << 3 << "f_outprice"
+                                    << "A" << false;
+        QTest::newRow("3 end") << 3 << "F_EndAmount"
+                               << "Q" << false;
+        QTest::newRow("3 depot") << 3 << "F_Depot"
+                                 << "" << false;
         // Scheme 6 (profit)
-        QTest::newRow("6 price") << 6 << "F_Price" << "A" << false;
-        QTest::newRow("6 rate") << 6 << "F_LirunRate" << "Q" << false;
-        QTest::newRow("6 price and rate") << 6 << "F_PriceRate" << "Q" << false;
+        QTest::newRow("6 price") << 6 << "F_Price"
+                                 << "A" << false;
+        QTest::newRow("6 rate") << 6 << "F_LirunRate"
+                                << "Q" << false;
+        QTest::newRow("6 price and rate") << 6 << "F_PriceRate"
+                                          << "Q" << false;
         // Scheme 7 (queries): amount columns get a sum footer.
-        QTest::newRow("7 price") << 7 << "F_TotalPrice" << "A" << false;
-        QTest::newRow("7 amount") << 7 << "F_Amount" << "Q" << true;
-        QTest::newRow("7 other") << 7 << "F_Code" << "" << false;
-        QTest::newRow("unknown scheme") << 2 << "F_Price" << "" << false;
+        QTest::newRow("7 price") << 7 << "F_TotalPrice"
+                                 << "A" << false;
+        QTest::newRow("7 amount") << 7 << "F_Amount"
+                                  << "Q" << true;
+        QTest::newRow("7 other") << 7 << "F_Code"
+                                 << "" << false;
+        QTest::newRow("unknown scheme") << 2 << "F_Price"
+                                        << "" << false;
     }
 
     void schemes()
@@ -88,21 +110,36 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("text");
-        QTest::newRow("qty 2") << 12.5 << "0.##" << "12.5";
-        QTest::newRow("qty whole") << 12.0 << "0.##" << "12";
-        QTest::newRow("qty round") << 1.005 << "0.##" << "1.01";
-        QTest::newRow("qty 0 dec") << 12.6 << "0." << "13";
-        QTest::newRow("money") << 1234567.891 << ",0.00" << "1,234,567.89";
-        QTest::newRow("money small") << 0.5 << ",0.00" << "0.50";
-        QTest::newRow("money negative") << -1234.5 << ",0.00" << "-1,234.50";
-        QTest::newRow("money 4") << 2.12345 << ",0.00##" << "2.1235";
-        QTest::newRow("money 4 short") << 2.1 << ",0.00##" << "2.10";
-        QTest::newRow("excel style") << 1234.5 << "#,##0.00" << "1,234.50";
-        QTest::newRow("binary noise") << 2.675 << ",0.00" << "2.68";
-        QTest::newRow("negative rounds to zero") << -0.001 << "0.##" << "0";
-        QTest::newRow("literal suffix") << 12.0 << "0.0%" << "12.0%";
-        QTest::newRow("plain") << 0.1 + 0.2 << "" << "0.3";
-        QTest::newRow("plain big") << 123456789012.0 << "" << "123456789012";
+        QTest::newRow("qty 2") << 12.5 << "0.##"
+                               << "12.5";
+        QTest::newRow("qty whole") << 12.0 << "0.##"
+                                   << "12";
+        QTest::newRow("qty round") << 1.005 << "0.##"
+                                   << "1.01";
+        QTest::newRow("qty 0 dec") << 12.6 << "0."
+                                   << "13";
+        QTest::newRow("money") << 1234567.891 << ",0.00"
+                               << "1,234,567.89";
+        QTest::newRow("money small") << 0.5 << ",0.00"
+                                     << "0.50";
+        QTest::newRow("money negative") << -1234.5 << ",0.00"
+                                        << "-1,234.50";
+        QTest::newRow("money 4") << 2.12345 << ",0.00##"
+                                 << "2.1235";
+        QTest::newRow("money 4 short") << 2.1 << ",0.00##"
+                                       << "2.10";
+        QTest::newRow("excel style") << 1234.5 << "#,##0.00"
+                                     << "1,234.50";
+        QTest::newRow("binary noise") << 2.675 << ",0.00"
+                                      << "2.68";
+        QTest::newRow("negative rounds to zero") << -0.001 << "0.##"
+                                                 << "0";
+        QTest::newRow("literal suffix") << 12.0 << "0.0%"
+                                        << "12.0%";
+        QTest::newRow("plain") << 0.1 + 0.2 << ""
+                               << "0.3";
+        QTest::newRow("plain big") << 123456789012.0 << ""
+                                   << "123456789012";
     }
 
     void formatNumber()
@@ -118,14 +155,20 @@ private slots:
         QTest::addColumn<QVariant>("value");
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("text");
-        QTest::newRow("null") << QVariant() << ",0.00" << "";
-        QTest::newRow("number") << QVariant(3.5) << ",0.00" << "3.50";
-        QTest::newRow("numeric text with format") << QVariant(QStringLiteral("3.5")) << ",0.00" << "3.50";
-        QTest::newRow("text without format") << QVariant(QStringLiteral("007")) << "" << "007";
-        QTest::newRow("sqlite date") << QVariant(QStringLiteral("2024-01-02 00:00:00")) << "" << "2024-01-02";
+        QTest::newRow("null") << QVariant() << ",0.00"
+                              << "";
+        QTest::newRow("number") << QVariant(3.5) << ",0.00"
+                                << "3.50";
+        QTest::newRow("numeric text with format") << QVariant(QStringLiteral("3.5")) << ",0.00"
+                                                  << "3.50";
+        QTest::newRow("text without format") << QVariant(QStringLiteral("007")) << ""
+                                             << "007";
+        QTest::newRow("sqlite date") << QVariant(QStringLiteral("2024-01-02 00:00:00")) << ""
+                                     << "2024-01-02";
         QTest::newRow("sqlite stamp") << QVariant(QStringLiteral("2024-01-02 10:11:12")) << ""
                                       << "2024-01-02 10:11:12";
-        QTest::newRow("pg date") << QVariant(QDateTime(QDate(2024, 1, 2), QTime(0, 0))) << "" << "2024-01-02";
+        QTest::newRow("pg date") << QVariant(QDateTime(QDate(2024, 1, 2), QTime(0, 0))) << ""
+                                 << "2024-01-02";
     }
 
     void displayText()

@@ -17,11 +17,8 @@ private:
         QVERIFY(dm().ExecSql(QStringLiteral("insert into cfg_grid (F_name, F_fieldname, F_Order, F_Caption, F_Width, "
                                             "F_Visible, F_ReadOnly, F_DisplayFormat, F_FooterValue, F_FooterType, "
                                             "F_Alignment) values (:k, :f, :o, :c, 90, :v, 1, '', '', 0, 0)"),
-                             {{QStringLiteral("k"), key},
-                              {QStringLiteral("f"), field},
-                              {QStringLiteral("o"), order},
-                              {QStringLiteral("c"), caption},
-                              {QStringLiteral("v"), visible}}));
+            {{QStringLiteral("k"), key}, {QStringLiteral("f"), field}, {QStringLiteral("o"), order},
+                {QStringLiteral("c"), caption}, {QStringLiteral("v"), visible}}));
     }
 
 private slots:
@@ -98,7 +95,7 @@ private slots:
         QCOMPARE(GridLayout::save(QStringLiteral("cltman"), {extra, code}), 0);
         QCOMPARE(dm().GetSqlInt(QStringLiteral("select count(*) from cfg_grid")), 2 - 1);
         QCOMPARE(dm().GetSqlStr(QStringLiteral("select F_Caption from cfg_grid where F_fieldname = 'F_Code'")),
-                 QStringLiteral("代码"));
+            QStringLiteral("代码"));
         QCOMPARE(dm().GetSqlInt(QStringLiteral("select F_Order from cfg_grid where F_fieldname = 'F_Code'")), 1);
     }
 
@@ -117,8 +114,9 @@ private slots:
             QVERIFY(dm().ExecSql(QStringLiteral("create trigger kel_refuse before update on cfg_grid for each row "
                                                 "execute function kel_refuse()")));
         } else {
-            QVERIFY(dm().ExecSql(QStringLiteral("create trigger kel_refuse before update on cfg_grid when "
-                                                "new.F_fieldname = 'F_Bad' begin select raise(abort, 'refused'); end")));
+            QVERIFY(
+                dm().ExecSql(QStringLiteral("create trigger kel_refuse before update on cfg_grid when "
+                                            "new.F_fieldname = 'F_Bad' begin select raise(abort, 'refused'); end")));
         }
         QList<GridColumnSpec> cols;
         QCOMPARE(GridLayout::load(QStringLiteral("supman"), cols), GridLayout::LoadResult::Loaded);
@@ -126,12 +124,12 @@ private slots:
         cols[1].caption = QStringLiteral("好2");
         ScriptedMessenger msg;
         QCOMPARE(GridLayout::save(QStringLiteral("supman"), cols), 1);
-        QCOMPARE(msg.texts(), QStringList{DataModule::execFailText()});
+        QCOMPARE(msg.texts(), QStringList {DataModule::execFailText()});
         QCOMPARE(msg.lastKind(), 3);
         QCOMPARE(dm().GetSqlStr(QStringLiteral("select F_Caption from cfg_grid where F_fieldname = 'F_Good'")),
-                 QStringLiteral("好2"));
+            QStringLiteral("好2"));
         QCOMPARE(dm().GetSqlStr(QStringLiteral("select F_Caption from cfg_grid where F_fieldname = 'F_Bad'")),
-                 QStringLiteral("坏"));
+            QStringLiteral("坏"));
     }
 
     void loadErrorIsReported()
@@ -142,7 +140,7 @@ private slots:
         ScriptedMessenger msg;
         QList<GridColumnSpec> cols;
         QCOMPARE(GridLayout::load(QStringLiteral("goodgl"), cols), GridLayout::LoadResult::Failed);
-        QCOMPARE(msg.texts(), QStringList{QStringLiteral("操作失败，请检查数据连接... ")});
+        QCOMPARE(msg.texts(), QStringList {QStringLiteral("操作失败，请检查数据连接... ")});
         QCOMPARE(msg.lastKind(), 3);
     }
 };

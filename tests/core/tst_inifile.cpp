@@ -24,7 +24,7 @@ void TestIniFile::missingFileGivesDefaults()
     QVERIFY(!ini.exists());
     QVERIFY(ini.readable());
     QCOMPARE(ini.readString(QStringLiteral("DBconn"), QStringLiteral("Database"), QStringLiteral("klSQLdept")),
-             QStringLiteral("klSQLdept"));
+        QStringLiteral("klSQLdept"));
     QCOMPARE(ini.readInteger(QStringLiteral("config"), QStringLiteral("iPrintNum"), 5), 5);
     QCOMPARE(ini.readBool(QStringLiteral("config"), QStringLiteral("bTM"), false), false);
 }
@@ -33,9 +33,12 @@ void TestIniFile::caseInsensitiveLookup_data()
 {
     QTest::addColumn<QString>("section");
     QTest::addColumn<QString>("key");
-    QTest::newRow("as written") << "Config" << "iprintNum";
-    QTest::newRow("other case") << "config" << "iPrintNum";
-    QTest::newRow("upper") << "CONFIG" << "IPRINTNUM";
+    QTest::newRow("as written") << "Config"
+                                << "iprintNum";
+    QTest::newRow("other case") << "config"
+                                << "iPrintNum";
+    QTest::newRow("upper") << "CONFIG"
+                           << "IPRINTNUM";
 }
 
 void TestIniFile::caseInsensitiveLookup()

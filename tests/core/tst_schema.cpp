@@ -35,7 +35,7 @@ void TestSchema::everyColumnExists()
             const Schema::Column& c = t.columns[i];
             // Columns in the described order, names matching without regard to case.
             QVERIFY2(rec.fieldName(i).compare(c.name, Qt::CaseInsensitive) == 0,
-                     qPrintable(t.name + QLatin1Char('.') + c.name + QStringLiteral(" vs ") + rec.fieldName(i)));
+                qPrintable(t.name + QLatin1Char('.') + c.name + QStringLiteral(" vs ") + rec.fieldName(i)));
         }
     }
     // A few types that matter to the figures: money keeps four decimals, floats stay floats.
@@ -63,18 +63,19 @@ void TestSchema::firstRows()
     QCOMPARE(q.value(3).toInt(), 1);
     QVERIFY(!q.value(4).toString().isEmpty());
     QCOMPARE(d.GetSqlStr(QStringLiteral("select F_PassWord from OperList where F_Code = '000'")), QString());
-    QCOMPARE(d.GetSqlInt(QStringLiteral("select count(*) from OperList where F_Code = '000' and F_new = 1 and F_edit = 1 "
-                                        "and F_del = 1 and F_check = 1 and F_set = 1 and F_YGedit = 1 and F_HPedit = 1 "
-                                        "and F_KHedit = 1 and F_price = 1 and F_ckFlag = 0")),
-             qint64(1));
+    QCOMPARE(
+        d.GetSqlInt(QStringLiteral("select count(*) from OperList where F_Code = '000' and F_new = 1 and F_edit = 1 "
+                                   "and F_del = 1 and F_check = 1 and F_set = 1 and F_YGedit = 1 and F_HPedit = 1 "
+                                   "and F_KHedit = 1 and F_price = 1 and F_ckFlag = 0")),
+        qint64(1));
     QCOMPARE(d.GetSqlInt(QStringLiteral("select count(*) from KeyValue")), qint64(11));
     QCOMPARE(d.GetSqlInt(QStringLiteral("select min(F_ID) from KeyValue")), qint64(1));
     QCOMPARE(d.GetSqlInt(QStringLiteral("select max(F_ID) from KeyValue")), qint64(11));
     for (const QString& t : {QStringLiteral("t_client"), QStringLiteral("t_goods"), QStringLiteral("depotD")})
         QVERIFY2(d.GetSqlInt(QStringLiteral("select count(*) from cfg_import where F_tablename = :t and F_iFlag = 1"),
-                             {{QStringLiteral("t"), t}})
-                     > 3,
-                 qPrintable(t));
+                     {{QStringLiteral("t"), t}})
+                > 3,
+            qPrintable(t));
     QVERIFY(d.GetSqlInt(QStringLiteral("select count(*) from t_code where F_type = 'depot'")) >= 1);
     QVERIFY(d.GetSqlInt(QStringLiteral("select count(*) from t_code where F_type = 'goodunit'")) >= 1);
     QCOMPARE(d.GetSqlInt(QStringLiteral("select count(*) from t_goods")), qint64(0));
@@ -85,8 +86,8 @@ void TestSchema::limitsCoverEveryAction()
     TestDatabase tdb;
     KELMORA_REQUIRE_DB(tdb);
     QList<int> expected;
-    const QList<QPair<int, int>> ranges = {{101, 112}, {201, 206}, {301, 306}, {401, 405},
-                                           {501, 505}, {601, 616}, {701, 711}};
+    const QList<QPair<int, int>> ranges
+        = {{101, 112}, {201, 206}, {301, 306}, {401, 405}, {501, 505}, {601, 616}, {701, 711}};
     for (const auto& r : ranges)
         for (int c = r.first; c <= r.second; ++c)
             expected << c;
@@ -119,7 +120,7 @@ void TestSchema::workingTablesArePerConnection()
     QVERIFY(q.next());
     QCOMPARE(q.value(0).toInt(), 0);
     for (const QString& t : {QStringLiteral("tempDepot"), QStringLiteral("tempBill"), QStringLiteral("tempSaleLiRun"),
-                             QStringLiteral("tempGood"), QStringLiteral("tempCode")})
+             QStringLiteral("tempGood"), QStringLiteral("tempCode")})
         QVERIFY2(other->exec(QStringLiteral("delete from ") + t), qPrintable(t));
 }
 

@@ -43,8 +43,8 @@ int TestTavrin::run(const QStringList& args, QString* err)
 QStringList TestTavrin::backendArgs(const ConnectionSettings& s) const
 {
     if (s.isPostgres())
-        return {QStringLiteral("--server"), s.host + QLatin1Char(':') + QString::number(s.port), QStringLiteral("--user"),
-                s.user, QStringLiteral("--database"), s.database};
+        return {QStringLiteral("--server"), s.host + QLatin1Char(':') + QString::number(s.port),
+            QStringLiteral("--user"), s.user, QStringLiteral("--database"), s.database};
     return {QStringLiteral("--database"), s.database};
 }
 
@@ -67,7 +67,7 @@ void TestTavrin::createsDatabaseAndConfig()
     const QString cfg = dir.filePath(QStringLiteral("k/Config.ini"));
     const ConnectionSettings want = TestDatabase::freshSettings(dir.filePath(QStringLiteral("k")));
     QString err;
-    QCOMPARE(run(QStringList{QStringLiteral("--config"), cfg, QStringLiteral("--demo")} + backendArgs(want), &err), 0);
+    QCOMPARE(run(QStringList {QStringLiteral("--config"), cfg, QStringLiteral("--demo")} + backendArgs(want), &err), 0);
     const IniFile ini(cfg);
     QVERIFY(ini.exists());
     const ConnectionSettings s = ConnectionSettings::fromIni(ini);
@@ -96,9 +96,9 @@ void TestTavrin::refusesExistingWithoutForce()
     QTemporaryDir dir;
     const QString cfg = dir.filePath(QStringLiteral("Config.ini"));
     const ConnectionSettings want = TestDatabase::freshSettings(dir.path());
-    QCOMPARE(run(QStringList{QStringLiteral("--config"), cfg, QStringLiteral("--demo")} + backendArgs(want)), 0);
+    QCOMPARE(run(QStringList {QStringLiteral("--config"), cfg, QStringLiteral("--demo")} + backendArgs(want)), 0);
     QString err;
-    QCOMPARE(run(QStringList{QStringLiteral("--config"), cfg} + backendArgs(want), &err), 1);
+    QCOMPARE(run(QStringList {QStringLiteral("--config"), cfg} + backendArgs(want), &err), 1);
     QVERIFY(err.contains(QStringLiteral("--force")));
     const ConnectionSettings s = ConnectionSettings::fromIni(IniFile(cfg));
     {
@@ -109,7 +109,7 @@ void TestTavrin::refusesExistingWithoutForce()
         QVERIFY(q.next());
         QVERIFY(q.value(0).toInt() >= 30); // untouched
     }
-    QCOMPARE(run(QStringList{QStringLiteral("--config"), cfg, QStringLiteral("--force")} + backendArgs(want)), 0);
+    QCOMPARE(run(QStringList {QStringLiteral("--config"), cfg, QStringLiteral("--force")} + backendArgs(want)), 0);
     {
         Connection c;
         QVERIFY(c.open(s));
@@ -133,9 +133,9 @@ void TestTavrin::readOnlyFolderLeavesNothing()
     QFile::setPermissions(ro, QFile::ReadOwner | QFile::ExeOwner);
     QString err;
     QCOMPARE(run({QStringLiteral("--config"), ro + QStringLiteral("/Config.ini"), QStringLiteral("--database"),
-                  QStringLiteral("k")},
+                     QStringLiteral("k")},
                  &err),
-             1);
+        1);
     QVERIFY(!err.isEmpty());
     QFile::setPermissions(ro, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QCOMPARE(QDir(ro).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList());

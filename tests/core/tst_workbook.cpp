@@ -1,3 +1,4 @@
+#include "data/export/gridexporter.h"
 #include "data/workbook/workbookreader.h"
 
 #include <QFile>
@@ -10,7 +11,10 @@ class TestWorkbook : public QObject
     Q_OBJECT
 
 private:
-    static QString wb(const char* name) { return QStringLiteral(KELMORA_TEST_DATA "/workbooks/") + QLatin1String(name); }
+    static QString wb(const char* name)
+    {
+        return QStringLiteral(KELMORA_TEST_DATA "/workbooks/") + QLatin1String(name);
+    }
 
 private slots:
     void realWorkbooks_data()
@@ -32,12 +36,16 @@ private slots:
         QTest::newRow("google text") << wb("iris-google-doc.xlsx") << 0 << 1 << 4 << QStringLiteral("setosa");
         QTest::newRow("no styles part") << wb("no-styles-or-sharedStrings-parts.xlsx") << 0 << 1 << 2
                                         << QStringLiteral("0.143292665");
-        QTest::newRow("no shared strings") << wb("no-styles-or-sharedStrings-parts.xlsx") << 0 << 3 << 0
-                                           << QStringLiteral("turkish");
+        QTest::newRow("no shared strings")
+            << wb("no-styles-or-sharedStrings-parts.xlsx") << 0 << 3 << 0 << QStringLiteral("turkish");
         QTest::newRow("ns prefix") << wb("nonstandard-xml-ns-prefix.xlsx") << 0 << 2 << 1 << QStringLiteral("4");
         for (const char* f : {"types.xls", "types.xlsx"}) {
             QTest::addRow("%s date", f) << wb(f) << 0 << 1 << 2 << QStringLiteral("2017-02-27");
             QTest::addRow("%s number", f) << wb(f) << 0 << 2 << 3 << QStringLiteral("2");
+            // Formula cells: the results stored with them.
+            QTest::addRow("%s formula number", f) << wb(f) << 0 << 4 << 3 << QStringLiteral("3");
+            QTest::addRow("%s formula text", f) << wb(f) << 0 << 4 << 4 << QStringLiteral("HELLO");
+            QTest::addRow("%s formula date", f) << wb(f) << 0 << 4 << 2 << QStringLiteral("2017-02-28");
             QTest::addRow("%s text", f) << wb(f) << 0 << 2 << 4 << QStringLiteral("world");
             QTest::addRow("%s blank", f) << wb(f) << 0 << 1 << 0 << QString();
         }
@@ -65,7 +73,8 @@ private slots:
     void sheetNamesAndHeaders()
     {
         QString err;
-        for (const char* f : {"utf8-sheet-names.xlsx"}) {
+        // The .xls keeps its small streams in the compound file's mini stream.
+        for (const char* f : {"utf8-sheet-names.xls", "utf8-sheet-names.xlsx"}) {
             auto r = WorkbookReader::open(wb(f), &err);
             QVERIFY2(r, qPrintable(err));
             const QStringList names = r->sheetNames();
@@ -81,9 +90,8 @@ private slots:
         auto r = WorkbookReader::open(wb("iris-google-doc.xlsx"), &err);
         QVERIFY(r);
         QCOMPARE(r->columnNames(0),
-                 QStringList({QStringLiteral("Sepal.Length"), QStringLiteral("Sepal.Width"),
-                              QStringLiteral("Petal.Length"), QStringLiteral("Petal.Width"),
-                              QStringLiteral("Species")}));
+            QStringList({QStringLiteral("Sepal.Length"), QStringLiteral("Sepal.Width"), QStringLiteral("Petal.Length"),
+                QStringLiteral("Petal.Width"), QStringLiteral("Species")}));
         QList<QStringList> rows;
         QVERIFY(r->readSheet(0, &rows));
         QCOMPARE(rows.size(), 151);
@@ -112,8 +120,8 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("error");
-        QTest::newRow("text renamed .xls") << QByteArray("name,price\r\napple,1\r\n") << QStringLiteral("a.xls")
-                                           << WorkbookReader::notWorkbookText();
+        QTest::newRow("text renamed .xls")
+            << QByteArray("name,price\r\napple,1\r\n") << QStringLiteral("a.xls") << WorkbookReader::notWorkbookText();
         QTest::newRow("empty") << QByteArray() << QStringLiteral("e.xlsx") << WorkbookReader::emptyFileText();
         QFile f(wb("inlineStr.xlsx"));
         f.open(QIODevice::ReadOnly);
@@ -151,6 +159,26 @@ private slots:
             err = r->errorString();
         }
         QCOMPARE(err, error);
+    }
+
+    // A string longer than two BIFF records is valid (spreadsheet programs read it) but
+    // brings FreeXL down; the reader must answer with an error or the data, never crash.
+    void freexlCrashIsContained()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("long.xls"));
+        const ExportTable t = ExportTable::fromRows(
+            {{QStringLiteral("说明"), QString(), -1}}, {{QString(9000, QChar(0x4E2D))}, {QStringLiteral("x")}});
+        QString err;
+        QVERIFY(GridExporter::write(t, path, GridExporter::Xls, &err));
+        auto r = WorkbookReader::open(path, &err);
+        if (r) {
+            QList<QStringList> rows;
+            QVERIFY(r->readSheet(0, &rows));
+            QCOMPARE(rows.size(), 3);
+        } else {
+            QCOMPARE(err, WorkbookReader::damagedText());
+        }
     }
 
     void missingFile()

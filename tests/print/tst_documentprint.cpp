@@ -104,7 +104,7 @@ void TestDocumentPrint::initTestCase()
             {QStringLiteral("date"), Dates::sqlDate(QDate(2024, 1, 16))},
             {QStringLiteral("auditer"), QStringLiteral("李四")}, {QStringLiteral("emp"), QStringLiteral("王五")},
             {QStringLiteral("total"), 1005.5}, {QStringLiteral("mem"), QStringLiteral("月初补货")}}));
-    // Seven lines: quantities 1..7 at 35.9107... so the amounts add up to 1005.50.
+    // Seven lines of two boxes each; the amounts add up to 1005.50.
     const double amounts[7] = {100, 200, 300, 100.5, 105, 100, 100};
     for (int i = 0; i < 7; ++i)
         QVERIFY(
@@ -137,6 +137,7 @@ ReportDataSet TestDocumentPrint::headerFor(const QString& code)
 ReportDataSet TestDocumentPrint::linesFor(const QString& code)
 {
     QSqlQuery q(m_db->dataModule().db());
+    q.setForwardOnly(true);
     if (!m_db->dataModule().OpenQry(q, QStringLiteral("select * from DepotD where F_Code = :code order by F_ID"),
             {{QStringLiteral("code"), code}}))
         return {};

@@ -5,6 +5,7 @@
 #include "print/reportrenderer.h"
 
 #include <QGuiApplication>
+#include <QPrinter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -110,6 +111,7 @@ private slots:
     void heightBreaksRepeatHeaders();
     void stretchGrowsRow();
     void exportsText();
+    void printsThroughPrinter();
 };
 
 void TestReportEngine::roundTrip()
@@ -213,6 +215,8 @@ void TestReportEngine::expressions_data()
     QTest::newRow("variable") << "[PageMaxRow]"
                               << "5";
     QTest::newRow("date") << "[FormatDateTime('yyyy-mm-dd', Date)]" << QDate::currentDate().toString(Qt::ISODate);
+    QTest::newRow("line number outside a data band") << "[Line#]/[COUNT(frxDD.F_Amount)]"
+                                                     << "/3";
     QTest::newRow("two expressions") << "[Page]-[Page]"
                                      << "1-1";
     QTest::newRow("bad expression stays literal") << "x[1 +]y"
@@ -449,6 +453,25 @@ void TestReportEngine::exportsText()
     QCOMPARE(files.size(), 1);
     QImage img(files.first());
     QCOMPARE(img.width(), qRound(200 * 72 / 25.4));
+}
+
+void TestReportEngine::printsThroughPrinter()
+{
+    ReportEngine e(documentTemplate());
+    e.setDataSet(ReportEngine::masterName(), header());
+    e.setDataSet(ReportEngine::detailName(), lines(7));
+    const PreparedReport r = e.prepare();
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+    QString error;
+    QVERIFY2(ReportRenderer::print(r, printer, &error), qPrintable(error));
+    QFile f(printer.outputFileName());
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray pdf = f.readAll();
+    QVERIFY(pdf.startsWith("%PDF"));
+    QCOMPARE(pdf.count("/Type /Page") - pdf.count("/Type /Pages"), qsizetype(2));
 }
 
 QTEST_MAIN(TestReportEngine)

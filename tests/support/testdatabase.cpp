@@ -81,14 +81,14 @@ QString TestDatabase::configPath() const
         IniFile ini(path);
         if (m_settings.isPostgres()) {
             ini.writeString(QStringLiteral("DBconn"), QStringLiteral("server"),
-                            m_settings.host + QLatin1Char(':') + QString::number(m_settings.port));
+                m_settings.host + QLatin1Char(':') + QString::number(m_settings.port));
             ini.writeString(QStringLiteral("DBconn"), QStringLiteral("user"), m_settings.user);
             ini.writeString(QStringLiteral("DBconn"), QStringLiteral("password"), m_settings.password);
         } else {
             ini.writeString(QStringLiteral("DBconn"), QStringLiteral("server"), QStringLiteral("(Local)"));
         }
         ini.writeString(QStringLiteral("DBconn"), QStringLiteral("Database"),
-                        m_settings.isPostgres() ? m_settings.database : m_settings.sqlitePath);
+            m_settings.isPostgres() ? m_settings.database : m_settings.sqlitePath);
     }
     return path;
 }

@@ -163,11 +163,17 @@ int main(int argc, char* argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Creates a Kelmora database and its Config.ini."));
     parser.addHelpOption();
-    const QCommandLineOption oConfig(QStringLiteral("config"), QStringLiteral("Config.ini to write."), QStringLiteral("FILE"));
-    const QCommandLineOption oServer(QStringLiteral("server"), QStringLiteral("(Local) for the embedded database, or host[:port] of PostgreSQL."), QStringLiteral("S"), QStringLiteral("(Local)"));
-    const QCommandLineOption oDatabase(QStringLiteral("database"), QStringLiteral("File path or bare name (embedded), database name (server)."), QStringLiteral("D"));
-    const QCommandLineOption oUser(QStringLiteral("user"), QStringLiteral("Server user (default sa)."), QStringLiteral("U"));
-    const QCommandLineOption oPassword(QStringLiteral("password"), QStringLiteral("Server password."), QStringLiteral("P"));
+    const QCommandLineOption oConfig(
+        QStringLiteral("config"), QStringLiteral("Config.ini to write."), QStringLiteral("FILE"));
+    const QCommandLineOption oServer(QStringLiteral("server"),
+        QStringLiteral("(Local) for the embedded database, or host[:port] of PostgreSQL."), QStringLiteral("S"),
+        QStringLiteral("(Local)"));
+    const QCommandLineOption oDatabase(QStringLiteral("database"),
+        QStringLiteral("File path or bare name (embedded), database name (server)."), QStringLiteral("D"));
+    const QCommandLineOption oUser(
+        QStringLiteral("user"), QStringLiteral("Server user (default sa)."), QStringLiteral("U"));
+    const QCommandLineOption oPassword(
+        QStringLiteral("password"), QStringLiteral("Server password."), QStringLiteral("P"));
     const QCommandLineOption oDemo(QStringLiteral("demo"), QStringLiteral("Add the demo data set."));
     const QCommandLineOption oForce(QStringLiteral("force"), QStringLiteral("Replace an existing database."));
     parser.addOptions({oConfig, oServer, oDatabase, oUser, oPassword, oDemo, oForce});

@@ -29,7 +29,8 @@ const QList<ActionInfo>& all()
         {305, QStringLiteral("仓库收货"), QStringLiteral("其他入库管理"), QStringLiteral("TFrmInJiehuoDeptGl"), true},
         {306, QStringLiteral("仓库收货"), QStringLiteral("库存进货查询"), QStringLiteral("TFrmInDanjuDeptCX"), true},
         {401, QStringLiteral("仓库出货"), QStringLiteral("采购退货管理"), QStringLiteral("TFrmOutCaigouDeptGl"), true},
-        {402, QStringLiteral("仓库出货"), QStringLiteral("销售出货管理"), QStringLiteral("TFrmOutXiaoshouDeptGl"), true},
+        {402, QStringLiteral("仓库出货"), QStringLiteral("销售出货管理"), QStringLiteral("TFrmOutXiaoshouDeptGl"),
+            true},
         {403, QStringLiteral("仓库出货"), QStringLiteral("部门领用管理"), QStringLiteral("TFrmOutLinyongDeptGl"), true},
         {404, QStringLiteral("仓库出货"), QStringLiteral("其他出库管理"), QStringLiteral("TFrmOutJieHuoDeptGl"), true},
         {405, QStringLiteral("仓库出货"), QStringLiteral("库存出货查询"), QStringLiteral("TFrmOutDanjuDeptCX"), true},
@@ -43,7 +44,8 @@ const QList<ActionInfo>& all()
         {603, QStringLiteral("报表中心"), QStringLiteral("销售出货汇总"), QStringLiteral("TFrmXiaoshouTotalTJ"), true},
         {604, QStringLiteral("报表中心"), QStringLiteral("销售出货明细"), QStringLiteral("TfrmXiaoshouDetailTJ"), true},
         {605, QStringLiteral("报表中心"), QStringLiteral("生产入库汇总"), QStringLiteral("TFrmShengChanTotalTj"), true},
-        {606, QStringLiteral("报表中心"), QStringLiteral("生产入库明细"), QStringLiteral("TFrmShengChanDetailTj"), true},
+        {606, QStringLiteral("报表中心"), QStringLiteral("生产入库明细"), QStringLiteral("TFrmShengChanDetailTj"),
+            true},
         {607, QStringLiteral("报表中心"), QStringLiteral("部门领用汇总"), QStringLiteral("TfrmLingyongTotalTJ"), true},
         {608, QStringLiteral("报表中心"), QStringLiteral("部门领用明细"), QStringLiteral("TFrmLingyongDetailTj"), true},
         {609, QStringLiteral("报表中心"), QStringLiteral("其他出入库汇总"), QStringLiteral("TFrmJieHuoTotalTj"), true},
@@ -64,7 +66,8 @@ const QList<ActionInfo>& all()
         {708, QStringLiteral("经营分析"), QStringLiteral("营业综合详单"), QStringLiteral("TfrmJingYingTotalTJ"), true},
         {709, QStringLiteral("经营分析"), QStringLiteral("货品销售排行"), QStringLiteral("TfrmGoodXSdetailTJ"), true},
         {710, QStringLiteral("经营分析"), QStringLiteral("来往单位对帐单"), QStringLiteral(""), false},
-        {711, QStringLiteral("经营分析"), QStringLiteral("货品进销存综合"), QStringLiteral("TfrmGoodJXCdetailTJ"), true},
+        {711, QStringLiteral("经营分析"), QStringLiteral("货品进销存综合"), QStringLiteral("TfrmGoodJXCdetailTJ"),
+            true},
     };
     return list;
 }

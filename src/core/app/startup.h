@@ -6,7 +6,7 @@
 
 class DataModule;
 
-// The start-up of Part "Startup": where Config.ini is, connecting the data module,
+// The program's start-up: where Config.ini is, connecting the data module,
 // and the failure path that offers the setup program. Shows nothing itself: the
 // splash label and the program launcher are given by the caller.
 class Startup

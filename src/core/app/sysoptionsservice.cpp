@@ -11,7 +11,7 @@
 #include <QSqlQuery>
 
 namespace {
-const QString kConfigSection = QStringLiteral("config");
+const QString kSysOptionsConfigSection = QStringLiteral("config");
 
 bool sysOptExec(QSqlQuery& q, const QString& sql, const SqlParams& params = {})
 {
@@ -22,9 +22,9 @@ bool sysOptExec(QSqlQuery& q, const QString& sql, const SqlParams& params = {})
 bool SysOptionsService::load(SysOptions& o, const IniFile* config)
 {
     if (config) {
-        o.backupSchedule = config->readInteger(kConfigSection, QStringLiteral("ibak"), 0);
-        o.printNum = config->readInteger(kConfigSection, QStringLiteral("iPrintNum"), 5);
-        o.barcodeInput = config->readBool(kConfigSection, QStringLiteral("bTM"), false);
+        o.backupSchedule = config->readInteger(kSysOptionsConfigSection, QStringLiteral("ibak"), 0);
+        o.printNum = config->readInteger(kSysOptionsConfigSection, QStringLiteral("iPrintNum"), 5);
+        o.barcodeInput = config->readBool(kSysOptionsConfigSection, QStringLiteral("bTM"), false);
     } else {
         o.backupSchedule = 0;
         o.printNum = 5;
@@ -91,8 +91,8 @@ bool SysOptionsService::save(const SysOptions& o, const QString (&captions)[11],
         session.zfShown[n] = shown[n];
     }
     if (config) {
-        if (!config->writeInteger(kConfigSection, QStringLiteral("iprintNum"), o.printNum)
-            || !config->writeBool(kConfigSection, QStringLiteral("bTM"), o.barcodeInput)) {
+        if (!config->writeInteger(kSysOptionsConfigSection, QStringLiteral("iprintNum"), o.printNum)
+            || !config->writeBool(kSysOptionsConfigSection, QStringLiteral("bTM"), o.barcodeInput)) {
             ShowMess(QStringLiteral("配置文件写入失败：") + config->errorString(), Messenger::Error);
             return false;
         }

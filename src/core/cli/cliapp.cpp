@@ -336,6 +336,9 @@ int CliApp::cmdPost(const QStringList& a, const QString& stdinText)
         return DbError;
     if (!DocumentStore::validateHeader(doc))
         return Refused;
+    // The entry windows offer only the operator's depots (a transfer's sending depot is free).
+    if (s.restricted() && !s.permittedDepots.contains(doc.depot.trimmed()))
+        return fail(Refused, QStringLiteral("operator %1 may not use depot %2").arg(s.operCode, doc.depot.trimmed()));
 
     const QJsonArray lines = o.value(QStringLiteral("lines")).toArray();
     for (const QJsonValue& v : lines) {

@@ -33,8 +33,8 @@ ConnectionSettings ConnectionSettings::fromIni(const IniFile& ini)
         const QString db = s.database.trimmed();
         if (!db.isEmpty()) {
             const QDir dir = QFileInfo(ini.path()).absoluteDir();
-            const bool bare = !db.contains(QLatin1Char('/')) && !db.contains(QLatin1Char('\\'))
-                && !db.contains(QLatin1Char('.'));
+            const bool bare
+                = !db.contains(QLatin1Char('/')) && !db.contains(QLatin1Char('\\')) && !db.contains(QLatin1Char('.'));
             s.sqlitePath = bare ? dir.absoluteFilePath(db + QLatin1String(".db")) : dir.absoluteFilePath(db);
         }
     } else {

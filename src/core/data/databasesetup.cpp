@@ -62,34 +62,32 @@ bool DatabaseSetup::seedFirstRows(Connection& c, QString* error)
 {
     const QString backupDir = QDir::home().absoluteFilePath(QStringLiteral("kelmora-backup"));
     if (!run(c,
-             QStringLiteral("insert into SysInfo (F_Code, F_Name, F_Manager, F_Phone, F_HandPhone, F_Email, F_Homepage, "
-                            "F_Enroler, F_Mem, F_BakPath, F_iAmount, F_iPrice, F_iTotal, F_b1, F_b2, F_b3, F_b4, "
-                            "F_iMode) values (:code, '', '', '', '', '', '', '', '', :bak, 2, 2, 2, 0, 0, 0, 0, 1)"),
-             {{QStringLiteral("code"), S("我的公司")}, {QStringLiteral("bak"), backupDir}}, error))
+            QStringLiteral("insert into SysInfo (F_Code, F_Name, F_Manager, F_Phone, F_HandPhone, F_Email, F_Homepage, "
+                           "F_Enroler, F_Mem, F_BakPath, F_iAmount, F_iPrice, F_iTotal, F_b1, F_b2, F_b3, F_b4, "
+                           "F_iMode) values (:code, '', '', '', '', '', '', '', '', :bak, 2, 2, 2, 0, 0, 0, 0, 1)"),
+            {{QStringLiteral("code"), S("我的公司")}, {QStringLiteral("bak"), backupDir}}, error))
+        return false;
+    if (!run(c, QStringLiteral("insert into PartList (F_Code, F_Name, F_Mem, F_Flag) values ('000', :name, :mem, 0)"),
+            {{QStringLiteral("name"), S("系统管理员")}, {QStringLiteral("mem"), S("拥有全部权限")}}, error))
         return false;
     if (!run(c,
-             QStringLiteral("insert into PartList (F_Code, F_Name, F_Mem, F_Flag) values ('000', :name, :mem, 0)"),
-             {{QStringLiteral("name"), S("系统管理员")}, {QStringLiteral("mem"), S("拥有全部权限")}}, error))
-        return false;
-    if (!run(c,
-             QStringLiteral("insert into OperList (F_Code, F_Name, F_PassWord, F_PartCode, F_Mem, F_Flag, F_new, "
-                            "F_edit, F_del, F_check, F_set, F_YGedit, F_HPedit, F_KHedit, F_price, F_ckFlag, F_depot) "
-                            "values ('000', :name, '', '000', :mem, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, '')"),
-             {{QStringLiteral("name"), S("系统管理员")}, {QStringLiteral("mem"), S("系统内置管理员")}}, error))
+            QStringLiteral("insert into OperList (F_Code, F_Name, F_PassWord, F_PartCode, F_Mem, F_Flag, F_new, "
+                           "F_edit, F_del, F_check, F_set, F_YGedit, F_HPedit, F_KHedit, F_price, F_ckFlag, F_depot) "
+                           "values ('000', :name, '', '000', :mem, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, '')"),
+            {{QStringLiteral("name"), S("系统管理员")}, {QStringLiteral("mem"), S("系统内置管理员")}}, error))
         return false;
     const char* keyCaptions[11] = {"自定义文本1", "自定义文本2", "自定义文本3", "自定义文本4", "自定义文本5",
-                                   "自定义数值1", "自定义数值2", "自定义数值3", "自定义日期1", "自定义日期2",
-                                   "自定义日期3"};
+        "自定义数值1", "自定义数值2", "自定义数值3", "自定义日期1", "自定义日期2", "自定义日期3"};
     for (int i = 0; i < 11; ++i)
         if (!run(c, QStringLiteral("insert into KeyValue (F_ID, F_Value, F_Flag) values (:id, :v, 0)"),
-                 {{QStringLiteral("id"), i + 1}, {QStringLiteral("v"), S(keyCaptions[i])}}, error))
+                {{QStringLiteral("id"), i + 1}, {QStringLiteral("v"), S(keyCaptions[i])}}, error))
             return false;
     for (const ActionInfo& a : Actions::all()) {
         if (!run(c, QStringLiteral("insert into Limits (F_Code, F_Name, F_Flag) values (:code, :name, 1)"),
-                 {{QStringLiteral("code"), QString::number(a.code)}, {QStringLiteral("name"), a.caption}}, error))
+                {{QStringLiteral("code"), QString::number(a.code)}, {QStringLiteral("name"), a.caption}}, error))
             return false;
         if (!run(c, QStringLiteral("insert into PartLimit (F_PartCode, F_LmtCode) values ('000', :code)"),
-                 {{QStringLiteral("code"), QString::number(a.code)}}, error))
+                {{QStringLiteral("code"), QString::number(a.code)}}, error))
             return false;
     }
     struct Imp
@@ -139,19 +137,17 @@ bool DatabaseSetup::seedFirstRows(Connection& c, QString* error)
     };
     for (const Imp& i : imports)
         if (!run(c,
-                 QStringLiteral("insert into cfg_import (F_tablename, F_iFlag, S_Field, F_FieldName, F_Field) "
-                                "values (:t, 1, :s, :cap, :x)"),
-                 {{QStringLiteral("t"), S(i.table)},
-                  {QStringLiteral("s"), S(i.field)},
-                  {QStringLiteral("cap"), S(i.caption)},
-                  {QStringLiteral("x"), S(i.excel)}},
-                 error))
+                QStringLiteral("insert into cfg_import (F_tablename, F_iFlag, S_Field, F_FieldName, F_Field) "
+                               "values (:t, 1, :s, :cap, :x)"),
+                {{QStringLiteral("t"), S(i.table)}, {QStringLiteral("s"), S(i.field)},
+                    {QStringLiteral("cap"), S(i.caption)}, {QStringLiteral("x"), S(i.excel)}},
+                error))
             return false;
-    const char* codes[][2] = {{"总仓库", "depot"}, {"个", "goodunit"}, {"件", "goodunit"},
-                              {"箱", "goodunit"}, {"千克", "goodunit"}, {"套", "goodunit"}};
+    const char* codes[][2] = {{"总仓库", "depot"}, {"个", "goodunit"}, {"件", "goodunit"}, {"箱", "goodunit"},
+        {"千克", "goodunit"}, {"套", "goodunit"}};
     for (const auto& code : codes)
         if (!run(c, QStringLiteral("insert into t_code (F_Name, F_type) values (:n, :t)"),
-                 {{QStringLiteral("n"), S(code[0])}, {QStringLiteral("t"), S(code[1])}}, error))
+                {{QStringLiteral("n"), S(code[0])}, {QStringLiteral("t"), S(code[1])}}, error))
             return false;
     return true;
 }
@@ -159,15 +155,30 @@ bool DatabaseSetup::seedFirstRows(Connection& c, QString* error)
 bool DatabaseSetup::seedDemo(Connection& c, QString* error)
 {
     const char* codes[][2] = {
-        {"门市仓", "depot"},     {"原料仓", "depot"},     {"台", "goodunit"},        {"包", "goodunit"},
-        {"瓶", "goodunit"},      {"米", "goodunit"},      {"销售部", "department"},  {"采购部", "department"},
-        {"生产车间", "department"}, {"仓储部", "department"}, {"经理", "empduty"},     {"业务员", "empduty"},
-        {"仓管员", "empduty"},   {"批发客户", "clttype"}, {"零售客户", "clttype"},   {"原料供应商", "suptype"},
-        {"成品供应商", "suptype"}, {"※", "abSheet1"},     {"Φ", "abSheet1"},        {"×", "abSheet1"},
+        {"门市仓", "depot"},
+        {"原料仓", "depot"},
+        {"台", "goodunit"},
+        {"包", "goodunit"},
+        {"瓶", "goodunit"},
+        {"米", "goodunit"},
+        {"销售部", "department"},
+        {"采购部", "department"},
+        {"生产车间", "department"},
+        {"仓储部", "department"},
+        {"经理", "empduty"},
+        {"业务员", "empduty"},
+        {"仓管员", "empduty"},
+        {"批发客户", "clttype"},
+        {"零售客户", "clttype"},
+        {"原料供应商", "suptype"},
+        {"成品供应商", "suptype"},
+        {"※", "abSheet1"},
+        {"Φ", "abSheet1"},
+        {"×", "abSheet1"},
     };
     for (const auto& code : codes)
         if (!run(c, QStringLiteral("insert into t_code (F_Name, F_type) values (:n, :t)"),
-                 {{QStringLiteral("n"), S(code[0])}, {QStringLiteral("t"), S(code[1])}}, error))
+                {{QStringLiteral("n"), S(code[0])}, {QStringLiteral("t"), S(code[1])}}, error))
             return false;
 
     struct Node
@@ -190,10 +201,10 @@ bool DatabaseSetup::seedDemo(Connection& c, QString* error)
     };
     for (const Node& n : tree)
         if (!run(c,
-                 QStringLiteral("insert into t_treecode (F_code, F_name, F_likecode, F_flag) values (:c, :n, :p, "
-                                "'goodtype')"),
-                 {{QStringLiteral("c"), S(n.code)}, {QStringLiteral("n"), S(n.name)}, {QStringLiteral("p"), S(n.path)}},
-                 error))
+                QStringLiteral("insert into t_treecode (F_code, F_name, F_likecode, F_flag) values (:c, :n, :p, "
+                               "'goodtype')"),
+                {{QStringLiteral("c"), S(n.code)}, {QStringLiteral("n"), S(n.name)}, {QStringLiteral("p"), S(n.path)}},
+                error))
             return false;
 
     struct Good
@@ -247,46 +258,36 @@ bool DatabaseSetup::seedDemo(Connection& c, QString* error)
         const QString barcode = QStringLiteral("69%1").arg(1000000000LL + n * 7919LL, 11, 10, QLatin1Char('0'));
         const double beg = g.stock1 + g.stock2;
         if (!run(c,
-                 QStringLiteral("insert into t_goods (F_Code, F_Name, F_Type, F_Spec, F_Unit, F_Barcode, F_EnterPrice, "
-                                "F_SalePrice, F_BegAmount, F_DeptUp, F_DeptDown, F_Depot, F_Mem, F_Flag, F_address, "
-                                "F_RQ1, F_RQ2, F_RQ3) values (:code, :name, :type, :spec, :unit, :bar, :cost, :sale, "
-                                ":beg, :up, :down, :depot, '', 0, :place, :empty, :empty, :empty)"),
-                 {{QStringLiteral("code"), code},
-                  {QStringLiteral("name"), S(g.name)},
-                  {QStringLiteral("type"), S(g.type)},
-                  {QStringLiteral("spec"), S(g.spec)},
-                  {QStringLiteral("unit"), S(g.unit)},
-                  {QStringLiteral("bar"), barcode},
-                  {QStringLiteral("cost"), g.cost},
-                  {QStringLiteral("sale"), g.sale},
-                  {QStringLiteral("beg"), beg},
-                  {QStringLiteral("up"), beg * 3},
-                  {QStringLiteral("down"), beg / 5},
-                  {QStringLiteral("depot"), S("总仓库")},
-                  {QStringLiteral("place"), S(g.place)},
-                  {QStringLiteral("empty"), Dates::sqlDate(Dates::emptyDate())}},
-                 error))
+                QStringLiteral("insert into t_goods (F_Code, F_Name, F_Type, F_Spec, F_Unit, F_Barcode, F_EnterPrice, "
+                               "F_SalePrice, F_BegAmount, F_DeptUp, F_DeptDown, F_Depot, F_Mem, F_Flag, F_address, "
+                               "F_RQ1, F_RQ2, F_RQ3) values (:code, :name, :type, :spec, :unit, :bar, :cost, :sale, "
+                               ":beg, :up, :down, :depot, '', 0, :place, :empty, :empty, :empty)"),
+                {{QStringLiteral("code"), code}, {QStringLiteral("name"), S(g.name)},
+                    {QStringLiteral("type"), S(g.type)}, {QStringLiteral("spec"), S(g.spec)},
+                    {QStringLiteral("unit"), S(g.unit)}, {QStringLiteral("bar"), barcode},
+                    {QStringLiteral("cost"), g.cost}, {QStringLiteral("sale"), g.sale}, {QStringLiteral("beg"), beg},
+                    {QStringLiteral("up"), beg * 3}, {QStringLiteral("down"), beg / 5},
+                    {QStringLiteral("depot"), S("总仓库")}, {QStringLiteral("place"), S(g.place)},
+                    {QStringLiteral("empty"), Dates::sqlDate(Dates::emptyDate())}},
+                error))
             return false;
         const QPair<const char*, double> stocks[] = {{"总仓库", g.stock1}, {"门市仓", g.stock2}};
         for (const auto& s : stocks) {
             if (s.second <= 0)
                 continue;
             if (!run(c,
-                     QStringLiteral("insert into t_begDept (F_Depot, F_GoodCode, F_Amount, F_Price, F_totalPrice) "
-                                    "values (:d, :g, :a, :p, :t)"),
-                     {{QStringLiteral("d"), S(s.first)},
-                      {QStringLiteral("g"), code},
-                      {QStringLiteral("a"), s.second},
-                      {QStringLiteral("p"), g.cost},
-                      {QStringLiteral("t"), s.second * g.cost}},
-                     error))
+                    QStringLiteral("insert into t_begDept (F_Depot, F_GoodCode, F_Amount, F_Price, F_totalPrice) "
+                                   "values (:d, :g, :a, :p, :t)"),
+                    {{QStringLiteral("d"), S(s.first)}, {QStringLiteral("g"), code}, {QStringLiteral("a"), s.second},
+                        {QStringLiteral("p"), g.cost}, {QStringLiteral("t"), s.second * g.cost}},
+                    error))
                 return false;
         }
     }
     const char* units[] = {"盒", "把", "本", "支"};
     for (const char* u : units)
         if (!run(c, QStringLiteral("insert into t_code (F_Name, F_type) values (:n, 'goodunit')"),
-                 {{QStringLiteral("n"), S(u)}}, error))
+                {{QStringLiteral("n"), S(u)}}, error))
             return false;
 
     struct Partner
@@ -312,16 +313,13 @@ bool DatabaseSetup::seedDemo(Connection& c, QString* error)
     };
     for (const Partner& p : partners)
         if (!run(c,
-                 QStringLiteral("insert into t_client (F_Code, F_Name, F_type, F_LinkMan, F_Phone, F_Address, "
-                                "F_BegPrice, F_UseFlag, F_operFlag, F_Mem) values (:c, :n, :t, :m, :p, :a, 0, 0, :o, '')"),
-                 {{QStringLiteral("c"), S(p.code)},
-                  {QStringLiteral("n"), S(p.name)},
-                  {QStringLiteral("t"), S(p.type)},
-                  {QStringLiteral("m"), S(p.man)},
-                  {QStringLiteral("p"), S(p.phone)},
-                  {QStringLiteral("a"), S(p.address)},
-                  {QStringLiteral("o"), p.oper}},
-                 error))
+                QStringLiteral(
+                    "insert into t_client (F_Code, F_Name, F_type, F_LinkMan, F_Phone, F_Address, "
+                    "F_BegPrice, F_UseFlag, F_operFlag, F_Mem) values (:c, :n, :t, :m, :p, :a, 0, 0, :o, '')"),
+                {{QStringLiteral("c"), S(p.code)}, {QStringLiteral("n"), S(p.name)}, {QStringLiteral("t"), S(p.type)},
+                    {QStringLiteral("m"), S(p.man)}, {QStringLiteral("p"), S(p.phone)},
+                    {QStringLiteral("a"), S(p.address)}, {QStringLiteral("o"), p.oper}},
+                error))
             return false;
 
     struct Emp
@@ -341,22 +339,17 @@ bool DatabaseSetup::seedDemo(Connection& c, QString* error)
     };
     for (const Emp& e : emps)
         if (!run(c,
-                 QStringLiteral("insert into t_employee (F_Code, F_Name, F_Sex, F_duty, F_dept, F_phone, F_Mem, "
-                                "F_Flag, F_begDate, F_birthday) values (:c, :n, :s, :d, :dp, '', '', 0, :b, :b)"),
-                 {{QStringLiteral("c"), S(e.code)},
-                  {QStringLiteral("n"), S(e.name)},
-                  {QStringLiteral("s"), S(e.sex)},
-                  {QStringLiteral("d"), S(e.duty)},
-                  {QStringLiteral("dp"), S(e.dept)},
-                  {QStringLiteral("b"), Dates::sqlDate(Clock::today())}},
-                 error))
+                QStringLiteral("insert into t_employee (F_Code, F_Name, F_Sex, F_duty, F_dept, F_phone, F_Mem, "
+                               "F_Flag, F_begDate, F_birthday) values (:c, :n, :s, :d, :dp, '', '', 0, :b, :b)"),
+                {{QStringLiteral("c"), S(e.code)}, {QStringLiteral("n"), S(e.name)}, {QStringLiteral("s"), S(e.sex)},
+                    {QStringLiteral("d"), S(e.duty)}, {QStringLiteral("dp"), S(e.dept)},
+                    {QStringLiteral("b"), Dates::sqlDate(Clock::today())}},
+                error))
             return false;
     return run(c, QStringLiteral("update SysInfo set F_Code = :n, F_Name = :a, F_Manager = :m, F_Phone = :p"),
-               {{QStringLiteral("n"), S("杭州示范商贸有限公司")},
-                {QStringLiteral("a"), S("杭州市滨江区江南大道1088号")},
-                {QStringLiteral("m"), S("张伟")},
-                {QStringLiteral("p"), S("0571-88886666")}},
-               error);
+        {{QStringLiteral("n"), S("杭州示范商贸有限公司")}, {QStringLiteral("a"), S("杭州市滨江区江南大道1088号")},
+            {QStringLiteral("m"), S("张伟")}, {QStringLiteral("p"), S("0571-88886666")}},
+        error);
 }
 
 bool DatabaseSetup::create(const ConnectionSettings& settings, const Options& options)
@@ -383,8 +376,8 @@ bool DatabaseSetup::createSqlite(const ConnectionSettings& settings, const Optio
         return false;
     }
     // Built under a temporary name and moved into place, so a failure leaves nothing.
-    const QString tmp = fi.absolutePath() + QStringLiteral("/.%1.%2.tmp")
-                                                .arg(fi.fileName(), QUuid::createUuid().toString(QUuid::Id128));
+    const QString tmp = fi.absolutePath()
+        + QStringLiteral("/.%1.%2.tmp").arg(fi.fileName(), QUuid::createUuid().toString(QUuid::Id128));
     auto removeTmp = [&tmp] {
         QFile::remove(tmp);
         QFile::remove(tmp + QStringLiteral("-wal"));
@@ -513,6 +506,6 @@ bool DatabaseSetup::createPostgres(const ConnectionSettings& settings, const Opt
     }
     m_summary = QStringLiteral("created database %1 on %2:%3%4")
                     .arg(name, settings.host, QString::number(settings.port),
-                         options.demo ? QStringLiteral(" with demo data") : QString());
+                        options.demo ? QStringLiteral(" with demo data") : QString());
     return true;
 }

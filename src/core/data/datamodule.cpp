@@ -11,8 +11,7 @@ DataModule* g_dm = nullptr;
 
 DataModule::DataModule()
     : m_connection(std::make_unique<Connection>())
-{
-}
+{ }
 
 DataModule::~DataModule()
 {
@@ -85,7 +84,7 @@ bool DataModule::DelRecord(const QString& table, qint64 id)
     // Only the program's own table names reach this text; the identifier is bound.
     QSqlQuery q(db());
     if (!Sql::exec(q, QLatin1String("delete from ") + table + QLatin1String(" where F_ID = :id"),
-                   {{QStringLiteral("id"), id}})) {
+            {{QStringLiteral("id"), id}})) {
         m_lastDbError = q.lastError().text();
         ShowMess(deleteFailText(), Messenger::Error);
         return false;

@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QHash>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -82,7 +83,7 @@ ColumnFormat formatFor(const QString& fieldName, int scheme, const Formats& f)
 }
 
 namespace {
-struct NumberPattern
+struct GfNumberPattern
 {
     QString prefix, suffix;
     bool thousands = false;
@@ -92,9 +93,9 @@ struct NumberPattern
     bool valid = false;
 };
 
-NumberPattern parseNumberPattern(const QString& section)
+GfNumberPattern gfParseNumberPattern(const QString& section)
 {
-    NumberPattern p;
+    GfNumberPattern p;
     int first = -1, last = -1;
     for (int i = 0; i < section.size(); ++i) {
         const QChar c = section.at(i);
@@ -126,7 +127,7 @@ NumberPattern parseNumberPattern(const QString& section)
     return p;
 }
 
-QString plainNumber(double v)
+QString gfPlainNumber(double v)
 {
     // Up to 15 significant digits: what was stored, without binary noise or an exponent.
     QString s = QString::number(v, 'g', 15);
@@ -144,19 +145,36 @@ QString plainNumber(double v)
 QString formatNumber(double value, const QString& displayFormat)
 {
     if (displayFormat.trimmed().isEmpty())
-        return plainNumber(value);
+        return gfPlainNumber(value);
     if (!std::isfinite(value))
         return QString::number(value);
-    const QStringList sections = displayFormat.split(QLatin1Char(';'));
-    QString section = sections.first();
-    bool negSection = false;
-    if (value < 0 && sections.size() > 1 && !sections.at(1).isEmpty()) {
-        section = sections.at(1);
-        negSection = true;
+    // Grids and exports format the same few formats millions of times: parse each once.
+    struct Parsed
+    {
+        GfNumberPattern positive, negative;
+        QString positiveText, negativeText;
+        bool hasNegative = false;
+    };
+    thread_local QHash<QString, Parsed> cache;
+    auto it = cache.constFind(displayFormat);
+    if (it == cache.constEnd()) {
+        Parsed parsed;
+        const QStringList sections = displayFormat.split(QLatin1Char(';'));
+        parsed.positiveText = sections.first();
+        parsed.positive = gfParseNumberPattern(parsed.positiveText);
+        if (sections.size() > 1 && !sections.at(1).isEmpty()) {
+            parsed.hasNegative = true;
+            parsed.negativeText = sections.at(1);
+            parsed.negative = gfParseNumberPattern(parsed.negativeText);
+        }
+        if (cache.size() > 256)
+            cache.clear();
+        it = cache.insert(displayFormat, parsed);
     }
-    const NumberPattern p = parseNumberPattern(section);
+    const bool negSection = value < 0 && it->hasNegative;
+    const GfNumberPattern& p = negSection ? it->negative : it->positive;
     if (!p.valid)
-        return section;
+        return negSection ? it->negativeText : it->positiveText;
     const double a = std::fabs(value);
     // Round half away from zero; the tiny nudge absorbs binary noise like 2.675.
     const double scale = std::pow(10.0, p.maxDec);

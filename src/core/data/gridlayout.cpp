@@ -67,21 +67,18 @@ int save(const QString& gridKey, const QList<GridColumnSpec>& columns)
     int failed = 0;
     for (int i = 0; i < columns.size(); ++i) {
         const GridColumnSpec& c = columns.at(i);
-        SqlParams p{{QStringLiteral("caption"), c.caption},
-                    {QStringLiteral("width"), c.width},
-                    {QStringLiteral("readonly"), c.readOnly ? 1 : 0},
-                    {QStringLiteral("visible"), c.visible ? 1 : 0},
-                    {QStringLiteral("ord"), i},
-                    {QStringLiteral("align"),
-                     c.alignment == GridColumnSpec::AlignLeft       ? 0
-                         : c.alignment == GridColumnSpec::AlignCenter ? 1
-                                                                      : 2},
-                    {QStringLiteral("fmt"), c.displayFormat},
-                    {QStringLiteral("footer"), c.footerValue},
-                    {QStringLiteral("ftype"),
-                     c.footerType == GridColumnSpec::FooterText      ? 1
-                         : c.footerType == GridColumnSpec::FooterSum ? 2
-                                                                     : 0}};
+        SqlParams p {{QStringLiteral("caption"), c.caption}, {QStringLiteral("width"), c.width},
+            {QStringLiteral("readonly"), c.readOnly ? 1 : 0}, {QStringLiteral("visible"), c.visible ? 1 : 0},
+            {QStringLiteral("ord"), i},
+            {QStringLiteral("align"),
+                c.alignment == GridColumnSpec::AlignLeft         ? 0
+                    : c.alignment == GridColumnSpec::AlignCenter ? 1
+                                                                 : 2},
+            {QStringLiteral("fmt"), c.displayFormat}, {QStringLiteral("footer"), c.footerValue},
+            {QStringLiteral("ftype"),
+                c.footerType == GridColumnSpec::FooterText      ? 1
+                    : c.footerType == GridColumnSpec::FooterSum ? 2
+                                                                : 0}};
         QString sql = setPart;
         if (c.cfgId > 0) {
             sql += QStringLiteral("where F_ID = :id");

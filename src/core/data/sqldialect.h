@@ -11,8 +11,7 @@ public:
 
     explicit SqlDialect(Kind kind = SQLite)
         : m_kind(kind)
-    {
-    }
+    { }
 
     Kind kind() const { return m_kind; }
     bool isPostgres() const { return m_kind == PostgreSQL; }

@@ -23,11 +23,10 @@ QString CategoryService::nextCode(const QString& baseCode, const QString& treeNa
     // lift the maximum.
     QSqlQuery q(dm().db());
     if (!Sql::exec(q,
-                   QStringLiteral("select Max(F_code) from t_treecode where F_code like :prefix") + LikePattern::escapeClause()
-                       + QStringLiteral("and f_flag = :tree and Length(F_code) = :len "),
-                   {{QStringLiteral("prefix"), LikePattern::prefix(prefix)},
-                    {QStringLiteral("tree"), treeName},
-                    {QStringLiteral("len"), int(prefix.size()) + 3}})) {
+            QStringLiteral("select Max(F_code) from t_treecode where F_code like :prefix") + LikePattern::escapeClause()
+                + QStringLiteral("and f_flag = :tree and Length(F_code) = :len "),
+            {{QStringLiteral("prefix"), LikePattern::prefix(prefix)}, {QStringLiteral("tree"), treeName},
+                {QStringLiteral("len"), int(prefix.size()) + 3}})) {
         if (errorText)
             *errorText = DataModule::execFailText();
         return QString();
@@ -91,15 +90,14 @@ int CategoryService::add(CategoryTree& tree, int selected, bool asChild, const Q
     const QString base = tree.isRoot(selected) ? QString() : tree.node(selected).code;
     const QString code = nextCode(base, tree.treeNameLoaded(), asChild ? Child : Sibling, &why);
     if (code.isEmpty()) {
-        ShowMess(why == fullText() ? why : connectionFailText(), why == fullText() ? Messenger::Information : Messenger::Error);
+        ShowMess(why == fullText() ? why : connectionFailText(),
+            why == fullText() ? Messenger::Information : Messenger::Error);
         return -1;
     }
     if (!dm().connection().exec(
             QStringLiteral("insert into t_treecode(F_code,F_name,F_likecode,F_flag)values(:code,:name,:path,:tree)"),
-            {{QStringLiteral("code"), code},
-             {QStringLiteral("name"), name},
-             {QStringLiteral("path"), path},
-             {QStringLiteral("tree"), tree.treeNameLoaded()}})) {
+            {{QStringLiteral("code"), code}, {QStringLiteral("name"), name}, {QStringLiteral("path"), path},
+                {QStringLiteral("tree"), tree.treeNameLoaded()}})) {
         ShowMess(connectionFailText(), Messenger::Error);
         return -1;
     }
@@ -137,31 +135,29 @@ CategoryService::RenameResult CategoryService::rename(CategoryTree& tree, int in
 
     // Only the category's own path and the paths below it (old path + "\")
     // change: a sibling whose name merely begins with the same text is untouched.
-    const SqlParams p = {{QStringLiteral("newPath"), newPath},
-                         {QStringLiteral("oldPath"), oldPath},
-                         {QStringLiteral("below"), LikePattern::prefix(oldPath + QLatin1Char('\\'))},
-                         {QStringLiteral("cut"), categorySqlLength(oldPath) + 1}};
+    const SqlParams p = {{QStringLiteral("newPath"), newPath}, {QStringLiteral("oldPath"), oldPath},
+        {QStringLiteral("below"), LikePattern::prefix(oldPath + QLatin1Char('\\'))},
+        {QStringLiteral("cut"), categorySqlLength(oldPath) + 1}};
     const QString set = QStringLiteral(" = CAST(:newPath AS TEXT) || SUBSTR(%1, :cut) where (%1 = :oldPath or %1 "
                                        "like :below")
         + LikePattern::escapeClause() + QStringLiteral(")");
     Connection& c = dm().connection();
     Transaction tx(c);
-    bool ok = tx.isActive() && c.exec(QStringLiteral("update t_goods set F_type") + set.arg(QStringLiteral("F_type")), p)
+    bool ok = tx.isActive()
+        && c.exec(QStringLiteral("update t_goods set F_type") + set.arg(QStringLiteral("F_type")), p)
         && c.exec(QStringLiteral("update depotD set F_type") + set.arg(QStringLiteral("F_type")), p);
     if (ok) {
         SqlParams tp = p;
         tp.insert(QStringLiteral("tree"), tree.treeNameLoaded());
         ok = c.exec(QStringLiteral("update t_treecode set F_likeCode") + set.arg(QStringLiteral("F_likeCode"))
-                        + QStringLiteral(" and F_flag = :tree"),
-                    tp);
+                + QStringLiteral(" and F_flag = :tree"),
+            tp);
     }
     if (ok)
         ok = c.exec(QStringLiteral("update t_treecode set F_name = :name,F_likeCode = :path where (F_code = :code and "
                                    "F_flag = :tree) "),
-                    {{QStringLiteral("name"), name},
-                     {QStringLiteral("path"), newPath},
-                     {QStringLiteral("code"), node.code},
-                     {QStringLiteral("tree"), tree.treeNameLoaded()}});
+            {{QStringLiteral("name"), name}, {QStringLiteral("path"), newPath}, {QStringLiteral("code"), node.code},
+                {QStringLiteral("tree"), tree.treeNameLoaded()}});
     if (!ok || !tx.commit()) {
         ShowMess(DataModule::execFailText(), Messenger::Error);
         return Failed;
@@ -188,9 +184,8 @@ bool CategoryService::remove(CategoryTree& tree, int index)
         sql += QStringLiteral(" or F_code like :below") + LikePattern::escapeClause();
     sql += QStringLiteral(") and F_flag = :tree ");
     if (!dm().ExecSql(sql,
-                      {{QStringLiteral("code"), node.code},
-                       {QStringLiteral("below"), LikePattern::prefix(node.code)},
-                       {QStringLiteral("tree"), tree.treeNameLoaded()}}))
+            {{QStringLiteral("code"), node.code}, {QStringLiteral("below"), LikePattern::prefix(node.code)},
+                {QStringLiteral("tree"), tree.treeNameLoaded()}}))
         return false;
     tree.removeSubtree(index);
     return true;

@@ -22,9 +22,9 @@ bool CategoryTree::load(const QString& treeName)
     m_nodes.first().children.clear();
     QSqlQuery q(dm().db());
     if (!dm().OpenQry(q,
-                      QStringLiteral("select F_code,F_name,F_likecode from t_treecode where F_flag = :tree order by "
-                                     "F_code"),
-                      {{QStringLiteral("tree"), treeName}}))
+            QStringLiteral("select F_code,F_name,F_likecode from t_treecode where F_flag = :tree order by "
+                           "F_code"),
+            {{QStringLiteral("tree"), treeName}}))
         return false;
     while (q.next())
         place(q.value(0).toString(), q.value(1).toString(), q.value(2).toString());

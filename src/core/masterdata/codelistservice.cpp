@@ -26,7 +26,7 @@ bool CodeListService::load(const QString& kind, QList<CodeEntry>& entries)
     entries.clear();
     QSqlQuery q(dm().db());
     if (!dm().OpenQry(q, QStringLiteral("Select * From t_code where F_type = :kind order by F_ID"),
-                      {{QStringLiteral("kind"), kind}}))
+            {{QStringLiteral("kind"), kind}}))
         return false;
     while (q.next()) {
         CodeEntry e;
@@ -38,8 +38,8 @@ bool CodeListService::load(const QString& kind, QList<CodeEntry>& entries)
     return true;
 }
 
-bool CodeListService::saveList(const QString& kind, QList<CodeEntry>& entries, const QList<CodeEntry>& original,
-                               QString* errorText)
+bool CodeListService::saveList(
+    const QString& kind, QList<CodeEntry>& entries, const QList<CodeEntry>& original, QString* errorText)
 {
     Connection& c = dm().connection();
     Transaction tx(c);
@@ -54,9 +54,9 @@ bool CodeListService::saveList(const QString& kind, QList<CodeEntry>& entries, c
     for (CodeEntry& e : entries) {
         e.type = kind;
         if (e.id == 0) {
-            const qint64 id = c.insertReturningId(
-                QStringLiteral("insert into t_code (F_Name, F_type) values (:name, :kind)"),
-                {{QStringLiteral("name"), e.name}, {QStringLiteral("kind"), kind}});
+            const qint64 id
+                = c.insertReturningId(QStringLiteral("insert into t_code (F_Name, F_type) values (:name, :kind)"),
+                    {{QStringLiteral("name"), e.name}, {QStringLiteral("kind"), kind}});
             if (id < 0)
                 return fail(c.errorString());
             e.id = id;
@@ -71,7 +71,7 @@ bool CodeListService::saveList(const QString& kind, QList<CodeEntry>& entries, c
             }
         if (changed
             && !c.exec(QStringLiteral("update t_code set F_Name = :name, F_type = :kind where F_ID = :id"),
-                       {{QStringLiteral("name"), e.name}, {QStringLiteral("kind"), kind}, {QStringLiteral("id"), e.id}}))
+                {{QStringLiteral("name"), e.name}, {QStringLiteral("kind"), kind}, {QStringLiteral("id"), e.id}}))
             return fail(c.errorString());
     }
     for (const CodeEntry& o : original)
@@ -98,7 +98,7 @@ bool CodeListService::contains(const QString& kind, const QString& name, bool* o
 {
     QSqlQuery q(dm().db());
     const bool ran = Sql::exec(q, QStringLiteral("select count(*) from t_code where f_name= :name and f_type = :kind"),
-                               {{QStringLiteral("name"), name}, {QStringLiteral("kind"), kind}});
+        {{QStringLiteral("name"), name}, {QStringLiteral("kind"), kind}});
     if (ok)
         *ok = ran;
     if (!ran) {
@@ -111,14 +111,14 @@ bool CodeListService::contains(const QString& kind, const QString& name, bool* o
 bool CodeListService::add(const QString& kind, const QString& name)
 {
     return dm().ExecSql(QStringLiteral("insert into t_code(f_name,f_type)values(:name,:kind) "),
-                        {{QStringLiteral("name"), name}, {QStringLiteral("kind"), kind}});
+        {{QStringLiteral("name"), name}, {QStringLiteral("kind"), kind}});
 }
 
 QStringList CodeListService::names(const QString& kind)
 {
     QStringList out;
     dm().FillList(QStringLiteral("select f_name from t_code where f_type = :kind order by F_ID"), out,
-                  {{QStringLiteral("kind"), kind}});
+        {{QStringLiteral("kind"), kind}});
     return out;
 }
 
@@ -128,8 +128,8 @@ QStringList CodeListService::permittedDepots()
     QStringList out;
     SqlParams p = s.depotParams();
     dm().FillList(QStringLiteral("select f_name from t_code where f_type = 'depot' ") + s.depotNameClause()
-                      + QStringLiteral("order by F_ID"),
-                  out, p);
+            + QStringLiteral("order by F_ID"),
+        out, p);
     return out;
 }
 

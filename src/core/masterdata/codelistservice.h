@@ -37,8 +37,8 @@ public:
     // Writes the edited list of one kind in one transaction: entries with id 0
     // are inserted, changed names updated, removedIds deleted. Every entry gets
     // the kind. On failure nothing is written and errorText tells why.
-    static bool saveList(const QString& kind, QList<CodeEntry>& entries, const QList<CodeEntry>& original,
-                         QString* errorText);
+    static bool saveList(
+        const QString& kind, QList<CodeEntry>& entries, const QList<CodeEntry>& original, QString* errorText);
     // Deletes one entry at once.
     static bool remove(qint64 id, QString* errorText);
 

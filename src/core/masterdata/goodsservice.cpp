@@ -9,6 +9,7 @@
 #include "data/transaction.h"
 #include "likepattern.h"
 
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -87,14 +88,17 @@ QString GoodsService::proposeCode()
     // a series of its own after it.
     if (code.isEmpty())
         code = last.trimmed() + QStringLiteral("0001");
-    // Codes typed by hand may already hold the proposal; count on to a free one.
-    for (int i = 0; i < 10000; ++i) {
-        if (dm().GetSqlInt(QStringLiteral("select count(*) from t_Goods Where F_Code = :code"),
-                           {{QStringLiteral("code"), code}})
-            == 0)
-            return code;
+    // Codes typed by hand may already hold the proposal; count on to a free one
+    // (the codes of the same series are read once).
+    QStringList taken;
+    dm().FillList(QStringLiteral("select F_code from t_goods where F_code like :head") + LikePattern::escapeClause()
+                      + QStringLiteral("and Length(F_code) = :len"),
+                  taken,
+                  {{QStringLiteral("head"), LikePattern::prefix(code.left(code.size() - 4))},
+                   {QStringLiteral("len"), int(code.toUcs4().size())}});
+    const QSet<QString> used(taken.cbegin(), taken.cend());
+    for (int i = 0; i < 10000 && used.contains(code); ++i)
         code = nextCodeAfter(code);
-    }
     return code;
 }
 
@@ -115,7 +119,8 @@ GoodsService::Field GoodsService::validate(const GoodsRecord& g, qint64 editingI
         return NameField;
     }
     QSqlQuery q(dm().db());
-    if (!Sql::exec(q, QStringLiteral("Select F_ID From t_Goods Where F_Code = :code"), {{QStringLiteral("code"), code}})) {
+    if (!Sql::exec(
+            q, QStringLiteral("Select F_ID From t_Goods Where F_Code = :code"), {{QStringLiteral("code"), code}})) {
         ShowMess(DataModule::execFailText(), Messenger::Error);
         return CodeField;
     }
@@ -135,24 +140,29 @@ GoodsService::Field GoodsService::validate(const GoodsRecord& g, qint64 editingI
         Field field;
     };
     const Check checks[] = {
-        {code, "F_Code", "货品编码", CodeField},          {g.name.trimmed(), "F_Name", "货品名称", NameField},
-        {g.type.trimmed(), "F_Type", "货品类型", TypeField}, {g.spec.trimmed(), "F_Spec", "商品规格", SpecField},
-        {g.unit.trimmed(), "F_Unit", "计量单位", UnitField}, {g.barcode.trimmed(), "F_Barcode", "货品条码", BarcodeField},
-        {g.depot.trimmed(), "F_Depot", "默认仓库", DepotField}, {g.address.trimmed(), "F_address", "产地", AddressField},
+        {code, "F_Code", "货品编码", CodeField},
+        {g.name.trimmed(), "F_Name", "货品名称", NameField},
+        {g.type.trimmed(), "F_Type", "货品类型", TypeField},
+        {g.spec.trimmed(), "F_Spec", "商品规格", SpecField},
+        {g.unit.trimmed(), "F_Unit", "计量单位", UnitField},
+        {g.barcode.trimmed(), "F_Barcode", "货品条码", BarcodeField},
+        {g.depot.trimmed(), "F_Depot", "默认仓库", DepotField},
+        {g.address.trimmed(), "F_address", "产地", AddressField},
     };
     for (const Check& c : checks)
         if (goodsTooLong(c.text, QStringLiteral("t_goods"), QString::fromLatin1(c.column))) {
             ShowMess(QStringLiteral("%1太长，最多%2个字符！")
                          .arg(QString::fromUtf8(c.label))
                          .arg(goodsColumnWidth(QStringLiteral("t_goods"), QString::fromLatin1(c.column))),
-                     Messenger::Information);
+                Messenger::Information);
             return c.field;
         }
     for (int i = 0; i < 5; ++i)
         if (goodsTooLong(g.zf[i], QStringLiteral("t_goods"), QStringLiteral("F_ZF%1").arg(i + 1))) {
             const QString caption = Session::current().zfCaptions[i];
-            ShowMess(QStringLiteral("%1太长，最多255个字符！").arg(caption.isEmpty() ? QStringLiteral("字符项") : caption),
-                     Messenger::Information);
+            ShowMess(
+                QStringLiteral("%1太长，最多255个字符！").arg(caption.isEmpty() ? QStringLiteral("字符项") : caption),
+                Messenger::Information);
             return UserField;
         }
     return NoField;
@@ -163,7 +173,7 @@ bool GoodsService::openingLines(const QString& code, QList<OpeningStockLine>& li
     lines.clear();
     QSqlQuery q(dm().db());
     if (!dm().OpenQry(q, QStringLiteral("select * from t_begDept where F_goodcode = :code order by F_ID"),
-                      {{QStringLiteral("code"), code}}))
+            {{QStringLiteral("code"), code}}))
         return false;
     while (q.next()) {
         OpeningStockLine l;
@@ -177,7 +187,7 @@ bool GoodsService::openingLines(const QString& code, QList<OpeningStockLine>& li
     if (!dm().FillList(QStringLiteral("select f_name from t_code where F_type = ('depot') and (not (f_name in (select "
                                       "f_depot from t_begDept where f_goodcode = :code and f_depot is not null))) "
                                       "order by F_ID"),
-                       missing, {{QStringLiteral("code"), code}}))
+            missing, {{QStringLiteral("code"), code}}))
         return false;
     for (const QString& depot : missing) {
         OpeningStockLine l;
@@ -190,8 +200,8 @@ bool GoodsService::openingLines(const QString& code, QList<OpeningStockLine>& li
     return true;
 }
 
-bool GoodsService::save(GoodsRecord& g, const QList<OpeningStockLine>& lines, const QString& previousCode,
-                        bool autoCode, Field* badField)
+bool GoodsService::save(
+    GoodsRecord& g, const QList<OpeningStockLine>& lines, const QString& previousCode, bool autoCode, Field* badField)
 {
     const bool editMode = g.id > 0;
     Field f = validate(g, g.id);
@@ -205,7 +215,8 @@ bool GoodsService::save(GoodsRecord& g, const QList<OpeningStockLine>& lines, co
                 f = OpeningField;
                 break;
             }
-            if (l.depot.trimmed().isEmpty() || goodsTooLong(l.depot, QStringLiteral("t_begDept"), QStringLiteral("F_Depot"))) {
+            if (l.depot.trimmed().isEmpty()
+                || goodsTooLong(l.depot, QStringLiteral("t_begDept"), QStringLiteral("F_Depot"))) {
                 ShowMess(QStringLiteral("期初库存的仓库名称无效：“%1”").arg(l.depot), Messenger::Information);
                 f = OpeningField;
                 break;
@@ -227,55 +238,45 @@ bool GoodsService::save(GoodsRecord& g, const QList<OpeningStockLine>& lines, co
         if (!ok)
             break;
         const double price = l.price == 0 ? g.enterPrice : l.price;
-        const SqlParams p = {{QStringLiteral("depot"), l.depot},
-                             {QStringLiteral("code"), code},
-                             {QStringLiteral("amount"), l.amount},
-                             {QStringLiteral("price"), price},
-                             {QStringLiteral("total"), l.amount * price},
-                             {QStringLiteral("id"), l.id}};
+        const SqlParams p = {{QStringLiteral("depot"), l.depot}, {QStringLiteral("code"), code},
+            {QStringLiteral("amount"), l.amount}, {QStringLiteral("price"), price},
+            {QStringLiteral("total"), l.amount * price}, {QStringLiteral("id"), l.id}};
         if (l.amount == 0) {
             if (l.id > 0)
                 ok = c.exec(QStringLiteral("delete from t_begDept where F_ID = :id"), p);
         } else if (l.id > 0) {
             ok = c.exec(QStringLiteral("update t_begDept set F_Depot = :depot, F_GoodCode = :code, F_Amount = :amount, "
                                        "F_Price = :price, F_totalPrice = :total where F_ID = :id"),
-                        p);
+                p);
         } else {
             ok = c.exec(QStringLiteral("insert into t_begDept (F_Depot, F_GoodCode, F_Amount, F_Price, F_totalPrice) "
                                        "values (:depot, :code, :amount, :price, :total)"),
-                        p);
+                p);
         }
     }
     const bool codeChanged = editMode && !previousCode.isEmpty() && previousCode != code;
     // Lines of depots the operator cannot see still carry the previous code.
     if (ok && codeChanged)
         ok = c.exec(QStringLiteral("update t_begDept set F_goodcode = :code where F_goodcode = :previous "),
-                    {{QStringLiteral("code"), code}, {QStringLiteral("previous"), previousCode}});
+            {{QStringLiteral("code"), code}, {QStringLiteral("previous"), previousCode}});
     double begAmount = 0;
     if (ok) {
         QSqlQuery q(c.db());
         ok = Sql::exec(q, QStringLiteral("select COALESCE(sum(F_Amount),0) from t_begDept where F_GoodCode = :code"),
-                       {{QStringLiteral("code"), code}})
+                 {{QStringLiteral("code"), code}})
             && q.next();
         if (ok)
             begAmount = q.value(0).toDouble();
     }
 
-    SqlParams p = {{QStringLiteral("code"), code},
-                   {QStringLiteral("Name"), g.name.trimmed()},
-                   {QStringLiteral("Type"), g.type.trimmed()},
-                   {QStringLiteral("Spec"), g.spec.trimmed()},
-                   {QStringLiteral("Unit"), g.unit.trimmed()},
-                   {QStringLiteral("BarCode"), g.barcode.trimmed()},
-                   {QStringLiteral("begAmount"), begAmount},
-                   {QStringLiteral("deptUp"), g.deptUp},
-                   {QStringLiteral("deptDown"), g.deptDown},
-                   {QStringLiteral("EnterPrice"), g.enterPrice},
-                   {QStringLiteral("salePrice"), g.salePrice},
-                   {QStringLiteral("Depot"), g.depot.trimmed()},
-                   {QStringLiteral("Mem"), g.mem},
-                   {QStringLiteral("Flag"), g.flag ? 1 : 0},
-                   {QStringLiteral("Address"), g.address.trimmed()}};
+    SqlParams p = {{QStringLiteral("code"), code}, {QStringLiteral("Name"), g.name.trimmed()},
+        {QStringLiteral("Type"), g.type.trimmed()}, {QStringLiteral("Spec"), g.spec.trimmed()},
+        {QStringLiteral("Unit"), g.unit.trimmed()}, {QStringLiteral("BarCode"), g.barcode.trimmed()},
+        {QStringLiteral("begAmount"), begAmount}, {QStringLiteral("deptUp"), g.deptUp},
+        {QStringLiteral("deptDown"), g.deptDown}, {QStringLiteral("EnterPrice"), g.enterPrice},
+        {QStringLiteral("salePrice"), g.salePrice}, {QStringLiteral("Depot"), g.depot.trimmed()},
+        {QStringLiteral("Mem"), g.mem}, {QStringLiteral("Flag"), g.flag ? 1 : 0},
+        {QStringLiteral("Address"), g.address.trimmed()}};
     for (int i = 0; i < 5; ++i)
         p.insert(QStringLiteral("ZF%1").arg(i + 1), g.zf[i]);
     for (int i = 0; i < 3; ++i)
@@ -291,7 +292,7 @@ bool GoodsService::save(GoodsRecord& g, const QList<OpeningStockLine>& lines, co
                                    "F_Depot = :Depot,F_Mem = :Mem,F_Flag = :Flag,F_Address = :Address, F_ZF1 = :ZF1,"
                                    "F_ZF2 = :ZF2,F_ZF3 = :ZF3,F_ZF4 = :ZF4,F_ZF5 = :ZF5, F_SZ1 = :SZ1,F_SZ2 = :SZ2,"
                                    "F_SZ3 = :SZ3,F_RQ1 = :RQ1,F_RQ2 = :RQ2, F_RQ3 = :RQ3 Where F_ID = :ID"),
-                    p);
+            p);
     } else if (ok) {
         newId = c.insertReturningId(
             QStringLiteral("Insert into t_Goods(F_Code,F_Name,F_Type,F_Spec,F_Unit,F_BarCode,F_EnterPrice, "
@@ -310,16 +311,13 @@ bool GoodsService::save(GoodsRecord& g, const QList<OpeningStockLine>& lines, co
         // good ends up with both the new code and the new descriptions.
         if (codeChanged)
             ok = c.exec(QStringLiteral("update depotD set F_goodcode = :code where F_goodcode = :previous "),
-                        {{QStringLiteral("code"), code}, {QStringLiteral("previous"), previousCode}});
+                {{QStringLiteral("code"), code}, {QStringLiteral("previous"), previousCode}});
         if (ok)
             ok = c.exec(QStringLiteral("update DepotD set F_goodName = :name,F_type = :type,F_spec = :spec,F_unit = "
                                        ":unit,F_Address = :address where F_goodcode = :code "),
-                        {{QStringLiteral("name"), g.name.trimmed()},
-                         {QStringLiteral("type"), g.type.trimmed()},
-                         {QStringLiteral("spec"), g.spec.trimmed()},
-                         {QStringLiteral("unit"), g.unit.trimmed()},
-                         {QStringLiteral("address"), g.address.trimmed()},
-                         {QStringLiteral("code"), code}});
+                {{QStringLiteral("name"), g.name.trimmed()}, {QStringLiteral("type"), g.type.trimmed()},
+                    {QStringLiteral("spec"), g.spec.trimmed()}, {QStringLiteral("unit"), g.unit.trimmed()},
+                    {QStringLiteral("address"), g.address.trimmed()}, {QStringLiteral("code"), code}});
     }
     if (!ok || !tx.commit()) {
         ShowMess(saveFailText(), Messenger::Error);
@@ -337,7 +335,7 @@ bool GoodsService::isUsed(const QString& code)
 {
     QSqlQuery q(dm().db());
     if (!Sql::exec(q, QStringLiteral("select count(*) from DepotD where F_goodcode = :code"),
-                   {{QStringLiteral("code"), code}})) {
+            {{QStringLiteral("code"), code}})) {
         ShowMess(DataModule::execFailText(), Messenger::Error);
         return true; // unknown counts as used: never delete on a guess
     }
@@ -375,7 +373,7 @@ bool GoodsService::changeCategory(const QList<qint64>& ids, const QString& path)
         if (!ok)
             break;
         ok = c.exec(QStringLiteral("update t_goods set F_type = :path where F_ID = :id"),
-                    {{QStringLiteral("path"), path}, {QStringLiteral("id"), id}});
+            {{QStringLiteral("path"), path}, {QStringLiteral("id"), id}});
     }
     if (!ok || !tx.commit()) {
         ShowMess(saveFailText(), Messenger::Error);
@@ -384,8 +382,8 @@ bool GoodsService::changeCategory(const QList<qint64>& ids, const QString& path)
     return true;
 }
 
-QString GoodsService::categoryClause(const QString& column, const QString& path, SqlParams& params,
-                                     const QString& paramPrefix)
+QString GoodsService::categoryClause(
+    const QString& column, const QString& path, SqlParams& params, const QString& paramPrefix)
 {
     if (path.isEmpty() || path == QStringLiteral("\\\\"))
         return QString();
@@ -401,8 +399,8 @@ QString GoodsService::searchSql(const GoodsFilter& f, SqlParams& params)
 {
     QString sql = QStringLiteral("select * from t_goods where (1=1) ");
     const QString v = f.text.trimmed();
-    static const char* const columns[] = {"f_code", "f_name", "f_spec", "f_address", "f_mem",
-                                           "F_ZF1",  "F_ZF2",  "F_ZF3",  "F_ZF4",     "F_ZF5"};
+    static const char* const columns[]
+        = {"f_code", "f_name", "f_spec", "f_address", "f_mem", "F_ZF1", "F_ZF2", "F_ZF3", "F_ZF4", "F_ZF5"};
     if (f.item >= 0 && f.item < 10) {
         // Code and place of origin match from the start, the others anywhere.
         const bool fromStart = f.item == 0 || f.item == 3;

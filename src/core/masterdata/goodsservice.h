@@ -48,8 +48,19 @@ struct GoodsFilter
 class GoodsService
 {
 public:
-    enum Field { NoField, CodeField, NameField, TypeField, SpecField, UnitField, BarcodeField, DepotField,
-                 AddressField, UserField, OpeningField };
+    enum Field {
+        NoField,
+        CodeField,
+        NameField,
+        TypeField,
+        SpecField,
+        UnitField,
+        BarcodeField,
+        DepotField,
+        AddressField,
+        UserField,
+        OpeningField
+    };
 
     // Proposed code from the most recently inserted good: its last four digits
     // plus one ("HP0009" -> "HP0010"), "0001" for no good or a code of three
@@ -71,8 +82,8 @@ public:
     // new); autoCode, for a new good, is stored as the automatic-code option.
     // On failure nothing is written; the message is shown and badField says
     // which box to focus.
-    static bool save(GoodsRecord& g, const QList<OpeningStockLine>& lines, const QString& previousCode,
-                     bool autoCode, Field* badField = nullptr);
+    static bool save(GoodsRecord& g, const QList<OpeningStockLine>& lines, const QString& previousCode, bool autoCode,
+        Field* badField = nullptr);
 
     // True when a document line uses the code (or the look-up failed).
     static bool isUsed(const QString& code);
@@ -87,7 +98,7 @@ public:
     static QString searchSql(const GoodsFilter& filter, SqlParams& params);
     // "and (F_type = path or below it) " - the category filter on a column.
     static QString categoryClause(const QString& column, const QString& path, SqlParams& params,
-                                  const QString& paramPrefix = QStringLiteral("cat"));
+        const QString& paramPrefix = QStringLiteral("cat"));
 
     static QString emptyDateText() { return QStringLiteral("1900-08-14"); }
     static QString saveFailText() { return QStringLiteral("保存失败，请检测数据库连接！"); }

@@ -61,12 +61,17 @@ bool PartnerService::save(PartnerRecord& p, int kind, Field* badField)
     };
     if (badField)
         *badField = NoField;
-    const QString code = p.code.trimmed();
+    // A stored partner keeps its code: the edit window shows it read-only.
+    const QString code = p.id > 0
+        ? dm().GetSqlStr(QStringLiteral("select F_Code from t_client where F_ID = :id"), {{QStringLiteral("id"), p.id}})
+              .trimmed()
+        : p.code.trimmed();
     if (code.isEmpty())
         return refuse(QStringLiteral("当前客户编号不能为空！"), CodeField);
     QSqlQuery q(dm().db());
-    if (!Sql::exec(q, QStringLiteral("Select F_ID From t_client Where F_Code = :code and COALESCE(F_operFlag,0) = :kind "),
-                   {{QStringLiteral("code"), code}, {QStringLiteral("kind"), kind}})) {
+    if (!Sql::exec(q,
+            QStringLiteral("Select F_ID From t_client Where F_Code = :code and COALESCE(F_operFlag,0) = :kind "),
+            {{QStringLiteral("code"), code}, {QStringLiteral("kind"), kind}})) {
         ShowMess(DataModule::execFailText(), Messenger::Error);
         return false;
     }
@@ -74,49 +79,48 @@ bool PartnerService::save(PartnerRecord& p, int kind, Field* badField)
         if (q.value(0).toLongLong() != p.id)
             return refuse(kind == Client ? QStringLiteral("客户编号重复，请重新输入！")
                                          : QStringLiteral("供应商编号重复，请重新输入！"),
-                          CodeField);
+                CodeField);
     // Documents store the name: a partner without one could not be told apart.
     if (p.name.trimmed().isEmpty())
         return refuse(QStringLiteral("当前%1名称不能为空！").arg(kindName(kind)), NameField);
     const Schema::Table* table = Schema::table(QStringLiteral("t_client"));
     const QList<QPair<QString, QString>> texts = {
-        {QStringLiteral("F_Code"), code},          {QStringLiteral("F_Name"), p.name.trimmed()},
-        {QStringLiteral("F_type"), p.type.trimmed()}, {QStringLiteral("F_empName"), p.empName.trimmed()},
-        {QStringLiteral("F_LinkMan"), p.linkMan},  {QStringLiteral("F_Address"), p.address.trimmed()},
-        {QStringLiteral("F_PostCode"), p.postCode.trimmed()}, {QStringLiteral("F_HandPhone"), p.handPhone.trimmed()},
-        {QStringLiteral("F_Phone"), p.phone.trimmed()}, {QStringLiteral("F_Fax"), p.fax.trimmed()},
-        {QStringLiteral("F_Bank"), p.bank.trimmed()}, {QStringLiteral("F_Account"), p.account.trimmed()},
-        {QStringLiteral("F_Ratecode"), p.rateCode.trimmed()}, {QStringLiteral("F_Homepage"), p.homepage.trimmed()},
-        {QStringLiteral("F_Email"), p.email.trimmed()}, {QStringLiteral("F_Enrol"), p.enrol.trimmed()},
+        {QStringLiteral("F_Code"), code},
+        {QStringLiteral("F_Name"), p.name.trimmed()},
+        {QStringLiteral("F_type"), p.type.trimmed()},
+        {QStringLiteral("F_empName"), p.empName.trimmed()},
+        {QStringLiteral("F_LinkMan"), p.linkMan},
+        {QStringLiteral("F_Address"), p.address.trimmed()},
+        {QStringLiteral("F_PostCode"), p.postCode.trimmed()},
+        {QStringLiteral("F_HandPhone"), p.handPhone.trimmed()},
+        {QStringLiteral("F_Phone"), p.phone.trimmed()},
+        {QStringLiteral("F_Fax"), p.fax.trimmed()},
+        {QStringLiteral("F_Bank"), p.bank.trimmed()},
+        {QStringLiteral("F_Account"), p.account.trimmed()},
+        {QStringLiteral("F_Ratecode"), p.rateCode.trimmed()},
+        {QStringLiteral("F_Homepage"), p.homepage.trimmed()},
+        {QStringLiteral("F_Email"), p.email.trimmed()},
+        {QStringLiteral("F_Enrol"), p.enrol.trimmed()},
     };
     for (const auto& t : texts)
         for (const Schema::Column& col : table->columns)
             if (col.name == t.first && col.width > 0 && t.second.toUcs4().size() > col.width)
-                return refuse(QStringLiteral("输入的内容太长（最多%1个字符）：%2").arg(col.width).arg(t.second.left(20)),
-                              t.first == QLatin1String("F_Code")       ? CodeField
-                                  : t.first == QLatin1String("F_Name") ? NameField
-                                                                       : OtherField);
+                return refuse(
+                    QStringLiteral("输入的内容太长（最多%1个字符）：%2").arg(col.width).arg(t.second.left(20)),
+                    t.first == QLatin1String("F_Code")       ? CodeField
+                        : t.first == QLatin1String("F_Name") ? NameField
+                                                             : OtherField);
 
-    SqlParams v = {{QStringLiteral("Code"), code},
-                   {QStringLiteral("Name"), p.name.trimmed()},
-                   {QStringLiteral("Type"), p.type.trimmed()},
-                   {QStringLiteral("LinkMan"), p.linkMan},
-                   {QStringLiteral("Phone"), p.phone.trimmed()},
-                   {QStringLiteral("Address"), p.address.trimmed()},
-                   {QStringLiteral("Postcode"), p.postCode.trimmed()},
-                   {QStringLiteral("fax"), p.fax.trimmed()},
-                   {QStringLiteral("handPhone"), p.handPhone.trimmed()},
-                   {QStringLiteral("BegPrice"), p.begPrice},
-                   {QStringLiteral("Mem"), p.mem},
-                   {QStringLiteral("UseFlag"), p.useFlag ? 1 : 0},
-                   {QStringLiteral("bank"), p.bank.trimmed()},
-                   {QStringLiteral("account"), p.account.trimmed()},
-                   {QStringLiteral("ratecode"), p.rateCode.trimmed()},
-                   {QStringLiteral("homepage"), p.homepage.trimmed()},
-                   {QStringLiteral("Email"), p.email.trimmed()},
-                   {QStringLiteral("Enrol"), p.enrol.trimmed()},
-                   {QStringLiteral("EmpName"), p.empName.trimmed()},
-                   {QStringLiteral("kind"), kind}};
+    SqlParams v = {{QStringLiteral("Code"), code}, {QStringLiteral("Name"), p.name.trimmed()},
+        {QStringLiteral("Type"), p.type.trimmed()}, {QStringLiteral("LinkMan"), p.linkMan},
+        {QStringLiteral("Phone"), p.phone.trimmed()}, {QStringLiteral("Address"), p.address.trimmed()},
+        {QStringLiteral("Postcode"), p.postCode.trimmed()}, {QStringLiteral("fax"), p.fax.trimmed()},
+        {QStringLiteral("handPhone"), p.handPhone.trimmed()}, {QStringLiteral("BegPrice"), p.begPrice},
+        {QStringLiteral("Mem"), p.mem}, {QStringLiteral("UseFlag"), p.useFlag ? 1 : 0},
+        {QStringLiteral("bank"), p.bank.trimmed()}, {QStringLiteral("account"), p.account.trimmed()},
+        {QStringLiteral("ratecode"), p.rateCode.trimmed()}, {QStringLiteral("homepage"), p.homepage.trimmed()},
+        {QStringLiteral("Email"), p.email.trimmed()}, {QStringLiteral("Enrol"), p.enrol.trimmed()},
+        {QStringLiteral("EmpName"), p.empName.trimmed()}, {QStringLiteral("kind"), kind}};
     Connection& c = dm().connection();
     Transaction tx(c);
     bool ok = tx.isActive();
@@ -128,7 +132,7 @@ bool PartnerService::save(PartnerRecord& p, int kind, Field* badField)
                                    ":handPhone,F_BegPrice = :BegPrice, F_Mem = :Mem,F_useFlag = :UseFlag,F_bank = "
                                    ":bank,F_account = :account, F_ratecode = :ratecode,F_homepage = :homepage,F_Email "
                                    "= :Email, F_enrol = :Enrol,F_empName = :EmpName Where F_ID = :ID"),
-                    v);
+            v);
     } else if (ok) {
         id = c.insertReturningId(
             QStringLiteral("Insert into t_client(F_Code,F_Name,F_Type,F_LinkMan,F_Phone, F_Address,F_Postcode,F_fax,"
@@ -165,16 +169,16 @@ QStringList PartnerService::leftValues(int kind, int listKind)
     if (listKind == PartnerLeftFilter::Type)
         dm().FillList(QStringLiteral("select distinct F_name from t_code where (F_name <> '') and F_type = :kind "
                                      "order by F_name"),
-                      out, {{QStringLiteral("kind"), typeListKind(kind)}});
+            out, {{QStringLiteral("kind"), typeListKind(kind)}});
     else
         dm().FillList(QStringLiteral("select distinct f_name from t_employee where (COALESCE(F_flag,0) = 0) group by "
                                      "f_name order by f_name"),
-                      out);
+            out);
     return out;
 }
 
-QString PartnerService::listSql(int kind, int item, const QString& text, bool includeDisabled,
-                                const PartnerLeftFilter& left, SqlParams& params)
+QString PartnerService::listSql(
+    int kind, int item, const QString& text, bool includeDisabled, const PartnerLeftFilter& left, SqlParams& params)
 {
     QString sql = QStringLiteral("select * from t_client where (COALESCE(F_operFlag,0) = :kind) ");
     params.insert(QStringLiteral("kind"), kind);
@@ -193,7 +197,7 @@ QString PartnerService::listSql(int kind, int item, const QString& text, bool in
 }
 
 QString PartnerService::pickerSql(int kind, const QString& code, const QString& name, const QString& phone,
-                                  const PartnerLeftFilter& left, SqlParams& params)
+    const PartnerLeftFilter& left, SqlParams& params)
 {
     QString sql = QStringLiteral("select * from t_client where (COALESCE(f_useflag,0)= 0)and(COALESCE(F_operFlag,0) = "
                                  ":kind) ");

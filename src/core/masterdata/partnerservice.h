@@ -36,7 +36,10 @@ public:
 
     static QString kindName(int kind) { return kind == Client ? QStringLiteral("客户") : QStringLiteral("供应商"); }
     // The code list of partner types: clttype or suptype.
-    static QString typeListKind(int kind) { return kind == Client ? QStringLiteral("clttype") : QStringLiteral("suptype"); }
+    static QString typeListKind(int kind)
+    {
+        return kind == Client ? QStringLiteral("clttype") : QStringLiteral("suptype");
+    }
 
     // Validates and writes a partner in one transaction (insert when id is 0,
     // else update; the code of a stored partner does not change). Shows the
@@ -55,10 +58,10 @@ public:
     }
 
     // The list window's statement: combo item (-1 none) with the search text.
-    static QString listSql(int kind, int item, const QString& text, bool includeDisabled,
-                           const PartnerLeftFilter& left, SqlParams& params);
+    static QString listSql(int kind, int item, const QString& text, bool includeDisabled, const PartnerLeftFilter& left,
+        SqlParams& params);
     // The picker's statement: disabled partners never; code, name and phone
     // boxes (blank boxes are ignored).
     static QString pickerSql(int kind, const QString& code, const QString& name, const QString& phone,
-                             const PartnerLeftFilter& left, SqlParams& params);
+        const PartnerLeftFilter& left, SqlParams& params);
 };

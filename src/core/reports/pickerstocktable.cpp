@@ -1,6 +1,7 @@
 #include "pickerstocktable.h"
 
 #include "app/session.h"
+#include "data/connection.h"
 #include "worktables.h"
 
 PickerStockTable::PickerStockTable(Connection& connection)
@@ -14,26 +15,23 @@ bool PickerStockTable::build(int costingMode, const std::function<void(int)>& pr
     const QString table = QStringLiteral("tempGood");
     const QStringList cols {QStringLiteral("F_code"), QStringLiteral("F_dept"), QStringLiteral("F_amount"),
         QStringLiteral("F_price"), QStringLiteral("F_totalPrice"), QStringLiteral("F_flag")};
-    // Until valuation F_price carries the summed cost and F_totalPrice the summed line amount.
-    // Each raw statement sums per good and depot itself, so the table holds one raw
-    // row per source, good and depot instead of one per document line.
-    auto raw = [&](WorkTables::LineClass c) {
-        const WorkTables::ClassSql s = WorkTables::lineClass(c);
+    // Until valuation F_price carries the summed cost and F_totalPrice the summed line
+    // amount. Every line becomes one raw row and the consolidation does all the summing:
+    // grouping inside each source made both engines walk the goods index row by row.
+    // Classes A, B and C share one pass over the lines; transfers add their class D rows.
+    auto raw = [&](const WorkTables::ClassSql& s) {
         return w.insertRaw(table, cols,
-            QStringLiteral("select d.F_goodcode,") + s.depot + QStringLiteral(",sum")
-                + s.signedColumn(QStringLiteral("d.F_Amount")) + QStringLiteral(",sum")
-                + s.signedColumn(QStringLiteral("d.F_CBprice")) + QStringLiteral(",sum")
+            QStringLiteral("select d.F_goodcode,") + s.depot + QLatin1Char(',')
+                + s.signedColumn(QStringLiteral("d.F_Amount")) + QLatin1Char(',')
+                + s.signedColumn(QStringLiteral("d.F_CBprice")) + QLatin1Char(',')
                 + s.signedColumn(QStringLiteral("d.F_totalPrice")) + QStringLiteral(",0 from ")
-                + WorkTables::documentSource() + QStringLiteral("Where ") + s.where
-                + QStringLiteral("group by d.F_goodcode,") + s.depot);
+                + WorkTables::documentSource() + QStringLiteral("Where ") + s.where);
     };
-    const bool ok = w.clear(table)
-        && w.insertRaw(table, cols,
-            QStringLiteral("Select d.F_goodcode,d.F_depot,sum(d.F_Amount),sum(d.F_totalPrice),"
-                           "sum(d.F_totalPrice),0 from t_begDept as d Left join t_goods as g on "
-                           "d.F_goodcode = g.F_code group by d.F_goodcode,d.F_depot"))
-        && raw(WorkTables::LineClass::A) && raw(WorkTables::LineClass::B) && raw(WorkTables::LineClass::D)
-        && raw(WorkTables::LineClass::C)
+    const QString opening
+        = QStringLiteral("Select d.F_goodcode,d.F_depot,d.F_Amount,d.F_totalPrice,d.F_totalPrice,0 from t_begDept as "
+                         "d Left join t_goods as g on d.F_goodcode = g.F_code ");
+    const bool ok = w.clear(table) && w.insertRaw(table, cols, opening) && raw(WorkTables::lineClassesABC())
+        && raw(WorkTables::lineClass(WorkTables::LineClass::D))
         && w.consolidate(table, {QStringLiteral("F_code"), QStringLiteral("F_dept")},
             {QStringLiteral("F_amount"), QStringLiteral("F_price"), QStringLiteral("F_totalPrice")})
         && w.exec(QStringLiteral("delete from tempGood where ((F_flag = 0)or(F_amount = 0 and F_price = 0 and "

@@ -13,7 +13,7 @@ struct Session;
 class PickerStockTable
 {
 public:
-    static constexpr int Steps = 11;
+    static constexpr int Steps = 7; // statements of a build, for a progress bar
 
     explicit PickerStockTable(Connection& connection);
 

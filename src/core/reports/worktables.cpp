@@ -29,6 +29,14 @@ WorkTables::ClassSql WorkTables::lineClass(LineClass c)
     return {};
 }
 
+WorkTables::ClassSql WorkTables::lineClassesABC()
+{
+    return {QStringLiteral("(case when COALESCE(d.F_flag,0) = 1 then m.F_depot when COALESCE(m.F_flag,0) = 12 or "
+                           "COALESCE(m.F_flag,0) = 13 then m.F_client else m.F_depot end)"),
+        QStringLiteral("(1=1) "),
+        QStringLiteral("(case when COALESCE(d.F_flag,0) = 1 then -1 else 1 end) * m.F_OperFlag * ")};
+}
+
 QString WorkTables::dateLimit(const QDate& from, const QDate& to, SqlParams& params, const QString& column)
 {
     const QString col = column.isEmpty() ? QStringLiteral("m.F_MakeDate") : column;

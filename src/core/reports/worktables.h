@@ -33,6 +33,11 @@ public:
         QString sign; // "m.F_OperFlag * ", "-", "-m.F_OperFlag * " (applied as sign + column)
     };
     static ClassSql lineClass(LineClass c);
+    // Classes A, B and C in one pass over the lines: they never share a line (C has
+    // line flag 1, B the other lines of kinds 12 and 13, A the rest), so a build
+    // that wants all three reads the lines once. Class D adds a second row for
+    // every transfer line and stays apart.
+    static ClassSql lineClassesABC();
     static QList<LineClass> allClasses() { return {LineClass::A, LineClass::B, LineClass::C, LineClass::D}; }
     static QString documentSource()
     {

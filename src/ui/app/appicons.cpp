@@ -3,9 +3,26 @@
 #include <QFile>
 #include <QHash>
 
+// The resources live in a static library, whose initialiser the linker drops
+// unless something calls it.
+static void kelmoraInitResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace AppIcons {
+void initResources()
+{
+    static const bool done = [] {
+        kelmoraInitResources();
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
 QIcon icon(const QString& name)
 {
+    initResources();
     QIcon out;
     for (const char* size : {"48", "24"}) {
         const QString path = QStringLiteral(":/icons/adwaita/%1/%2.png").arg(QLatin1String(size), name);

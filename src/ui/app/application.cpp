@@ -1,5 +1,7 @@
 #include "application.h"
 
+#include "printui/printpresenter.h"
+
 #include <QApplication>
 #include <QFont>
 #include <QLibraryInfo>
@@ -9,18 +11,9 @@
 namespace KelmoraApplication {
 void setup(QApplication& app)
 {
-    // Song-style text maps to AR PL UMing, which extracts cleanly from PDFs.
-    const QStringList song = {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
-                              QStringLiteral("WenQuanYi Micro Hei")};
-    QFont::insertSubstitutions(QStringLiteral("宋体"), song);
-    QFont::insertSubstitutions(QStringLiteral("SimSun"), song);
-    QFont::insertSubstitutions(QStringLiteral("新宋体"), song);
-    QFont::insertSubstitutions(QStringLiteral("NSimSun"), song);
-    const QStringList sans = {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("AR PL UMing CN")};
-    QFont::insertSubstitutions(QStringLiteral("黑体"), sans);
-    QFont::insertSubstitutions(QStringLiteral("SimHei"), sans);
-    QFont::insertSubstitutions(QStringLiteral("微软雅黑"), sans);
-    QFont::insertSubstitutions(QStringLiteral("Microsoft YaHei"), sans);
+    // 宋体 and the other Windows names map to installed fonts; the print services
+    // get their preview, designer and MoneyMinToBig.
+    PrintPresenter::install();
     QFont base(QStringLiteral("WenQuanYi Micro Hei"));
     base.setPointSize(10);
     app.setFont(base);

@@ -17,7 +17,7 @@ void DispFormPos(QWidget* window, int mode)
     case 2: {
         // The main window takes most of the screen, centred.
         const QSize size(qMin(avail.width(), qMax(1024, avail.width() * 9 / 10)),
-                         qMin(avail.height(), qMax(700, avail.height() * 9 / 10)));
+            qMin(avail.height(), qMax(700, avail.height() * 9 / 10)));
         window->resize(size);
         window->move(avail.center() - QPoint(size.width() / 2, size.height() / 2));
         break;

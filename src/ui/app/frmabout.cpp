@@ -37,4 +37,5 @@ TFrmAbout::TFrmAbout(QWidget* parent)
     ok->setObjectName(QStringLiteral("btnOk"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
+    adjustSize(); // placed before it is shown: the size must be known
 }

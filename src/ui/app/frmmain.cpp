@@ -41,7 +41,7 @@ TFrmMain::Launcher g_launcher;
 TFrmMain::UrlOpener g_urlOpener;
 
 // The property open-or-raise keys child windows by.
-const char* const kWindowClassProperty = "kelmoraWindowClass";
+const char* const kMainWindowClassProperty = "kelmoraWindowClass";
 const QString kMainConfigSection = QStringLiteral("config");
 
 IniFile* mainConfig()
@@ -73,9 +73,6 @@ TFrmMain::TFrmMain(QWidget* parent)
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(caption());
     setWindowIcon(AppIcons::icon(QStringLiteral("emblem-package")));
-    QFont f = font();
-    f.setFamilies({QStringLiteral("宋体"), QStringLiteral("WenQuanYi Micro Hei")});
-    setFont(f);
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MDIClient"));
@@ -391,6 +388,12 @@ QString TFrmMain::statusPanelText(int index) const
     return index >= 0 && index < 5 ? m_panels[index]->text() : QString();
 }
 
+void TFrmMain::setStatusPanelText(int index, const QString& text)
+{
+    if (index >= 0 && index < 5)
+        m_panels[index]->setText(text);
+}
+
 void TFrmMain::updateClock()
 {
     m_panels[3]->setText(QLatin1Char(' ') + mainNowText());
@@ -447,7 +450,7 @@ QMdiSubWindow* TFrmMain::subWindowOf(const QString& windowClass) const
         QWidget* w = sub->widget();
         if (!w)
             continue;
-        const QVariant cls = w->property(kWindowClassProperty);
+        const QVariant cls = w->property(kMainWindowClassProperty);
         if (cls.isValid() ? cls.toString() == windowClass : QLatin1String(w->metaObject()->className()) == windowClass)
             return sub;
     }
@@ -491,13 +494,17 @@ QWidget* TFrmMain::openOrRaise(const QString& windowClass, const WindowRegistry:
     QWidget* w = factory();
     if (!w)
         return nullptr;
-    w->setProperty(kWindowClassProperty, windowClass);
+    w->setProperty(kMainWindowClassProperty, windowClass);
     w->setAttribute(Qt::WA_DeleteOnClose);
+    // A size the window gave itself wins over the frame's guess from the size hint.
+    const QSize wanted = w->testAttribute(Qt::WA_Resized) ? w->size() : QSize();
     QMdiSubWindow* sub = m_mdi->addSubWindow(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(w->windowIcon().isNull() ? windowIcon() : w->windowIcon());
     w->show();
     sub->show();
+    if (wanted.isValid() && w->size() != wanted)
+        sub->resize(wanted + (sub->size() - w->size()));
     m_mdi->setActiveSubWindow(sub);
     return w;
 }
@@ -648,6 +655,7 @@ QString TFrmMain::helpFile()
     if (QFile::exists(beside))
         return beside;
     // Not installed beside the program: a copy of the built-in page, so the browser can open it.
+    AppIcons::initResources();
     const QString dir = QDir(QDir::tempPath()).absoluteFilePath(QStringLiteral("kelmora-help"));
     QDir().mkpath(dir);
     const QString target = QDir(dir).absoluteFilePath(QStringLiteral("index.html"));

@@ -83,6 +83,7 @@ public:
 
     // Status bar panel text, 0 to 4.
     QString statusPanelText(int index) const;
+    void setStatusPanelText(int index, const QString& text);
     // The clock's tick (Timer1), exposed for tests.
     void updateClock();
 

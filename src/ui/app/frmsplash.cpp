@@ -53,5 +53,5 @@ void TfrmSplash::paintEvent(QPaintEvent*)
     sub.setPixelSize(16);
     p.setFont(sub);
     p.drawText(QRect(32, 124, 420, 30), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("进货 · 出货 · 库存 · 报表   v3.85 网络版"));
+        QStringLiteral("进货 · 出货 · 库存 · 报表   v3.85 网络版"));
 }

@@ -20,8 +20,9 @@
 #include <QVBoxLayout>
 
 namespace {
-const char* const kFieldNames[11] = {"ZF1", "ZF2", "ZF3", "ZF4", "ZF5", "SZ1", "SZ2", "SZ3", "RQ1", "RQ2", "RQ3"};
-const char* const kFieldLabels[11] = {"字符项一", "字符项二", "字符项三", "字符项四", "字符项五", "数值项一",
+const char* const kSysInfoGlFieldNames[11]
+    = {"ZF1", "ZF2", "ZF3", "ZF4", "ZF5", "SZ1", "SZ2", "SZ3", "RQ1", "RQ2", "RQ3"};
+const char* const kSysInfoGlFieldLabels[11] = {"字符项一", "字符项二", "字符项三", "字符项四", "字符项五", "数值项一",
     "数值项二", "数值项三", "日期项一", "日期项二", "日期项三"};
 } // namespace
 
@@ -121,8 +122,8 @@ TfrmSysInfoGl::TfrmSysInfoGl(QWidget* parent)
     p2->addWidget(info);
     auto* grid = new QGridLayout;
     for (int i = 0; i < 11; ++i) {
-        const QString n = QString::fromLatin1(kFieldNames[i]);
-        m_fieldShown[i] = new QCheckBox(QString::fromUtf8(kFieldLabels[i]), page2);
+        const QString n = QString::fromLatin1(kSysInfoGlFieldNames[i]);
+        m_fieldShown[i] = new QCheckBox(QString::fromUtf8(kSysInfoGlFieldLabels[i]), page2);
         m_fieldShown[i]->setObjectName(QStringLiteral("cb") + n);
         m_fieldCaption[i] = new QLineEdit(page2);
         m_fieldCaption[i]->setObjectName(QStringLiteral("edt") + n);

@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
@@ -20,16 +21,18 @@
 namespace {
 // Draws an always-visible "…" button at the right of the cells of one column and
 // reports clicks on it.
-class EllipsisDelegate : public QStyledItemDelegate
+class DgEllipsisDelegate : public QStyledItemDelegate
 {
 public:
-    EllipsisDelegate(std::function<void(const QModelIndex&)> clicked, QObject* parent)
+    DgEllipsisDelegate(std::function<void(const QModelIndex&)> clicked, QObject* parent)
         : QStyledItemDelegate(parent)
         , m_clicked(std::move(clicked))
-    {
-    }
+    { }
 
-    static QRect buttonRect(const QRect& cell) { return QRect(cell.right() - 17, cell.top() + 1, 17, cell.height() - 2); }
+    static QRect buttonRect(const QRect& cell)
+    {
+        return QRect(cell.right() - 17, cell.top() + 1, 17, cell.height() - 2);
+    }
 
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override
     {
@@ -43,8 +46,8 @@ public:
         QApplication::style()->drawControl(QStyle::CE_PushButton, &b, p);
     }
 
-    bool editorEvent(QEvent* e, QAbstractItemModel* model, const QStyleOptionViewItem& option,
-                     const QModelIndex& index) override
+    bool editorEvent(
+        QEvent* e, QAbstractItemModel* model, const QStyleOptionViewItem& option, const QModelIndex& index) override
     {
         if (e->type() == QEvent::MouseButtonRelease) {
             auto* me = static_cast<QMouseEvent*>(e);
@@ -72,14 +75,19 @@ DataGrid::DataGrid(QWidget* parent)
     m_view->setObjectName(QStringLiteral("gridView"));
     m_footer->setObjectName(QStringLiteral("gridFooter"));
     m_view->setModel(m_model);
+    connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current, const QModelIndex& previous) {
+                if (current.row() != previous.row())
+                    emit currentRowChanged(current.isValid() ? current.row() : -1);
+            });
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_view->horizontalHeader()->setSectionsMovable(true);
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->horizontalHeader()->setSortIndicatorShown(false);
     m_view->horizontalHeader()->setSectionsClickable(true);
-    m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
-                            | QAbstractItemView::AnyKeyPressed);
+    m_view->setEditTriggers(
+        QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     m_view->setSelectionBehavior(QAbstractItemView::SelectItems);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -115,11 +123,11 @@ DataGrid::DataGrid(QWidget* parent)
     m_footerSpacer->setFixedWidth(0);
 
     connect(m_view->horizontalScrollBar(), &QScrollBar::valueChanged, m_footer->horizontalScrollBar(),
-            &QScrollBar::setValue);
+        &QScrollBar::setValue);
     connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this,
-            [this](int logical, int, int size) { m_footer->setColumnWidth(logical, size); });
+        [this](int logical, int, int size) { m_footer->setColumnWidth(logical, size); });
     connect(m_view->horizontalHeader(), &QHeaderView::sectionMoved, this,
-            [this] { QTimer::singleShot(0, this, &DataGrid::onSectionMoved); });
+        [this] { QTimer::singleShot(0, this, &DataGrid::onSectionMoved); });
     connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int col) {
         emit titleClicked(col);
         sortByTitle(col);
@@ -127,7 +135,12 @@ DataGrid::DataGrid(QWidget* parent)
     connect(m_model, &QAbstractItemModel::modelReset, this, &DataGrid::applyViewColumns);
     connect(m_view->verticalScrollBar(), &QScrollBar::rangeChanged, this, &DataGrid::syncFooterWidths);
     m_view->verticalScrollBar()->installEventFilter(this);
-    connect(m_model, &GridModel::fetchedAll, this, [this] { m_footer->viewport()->update(); });
+    connect(m_model, &GridModel::fetchedAll, this, [this] {
+        m_footer->viewport()->update();
+        // A result that breaks off while being read is not shown as if it were complete.
+        if (!m_model->errorString().isEmpty())
+            ShowMess(DataModule::openFailText(), Messenger::Error);
+    });
 }
 
 DataGrid::~DataGrid() = default;
@@ -170,14 +183,14 @@ void DataGrid::applyViewColumns()
             m_view->setItemDelegateForColumn(i, nullptr);
     }
     if (ell >= 0 && !m_view->itemDelegateForColumn(ell)) {
-        m_view->setItemDelegateForColumn(ell, new EllipsisDelegate(
-                                                  [this](const QModelIndex& idx) {
-                                                      const int c = idx.column();
-                                                      if (c >= 0 && c < m_model->columns().size())
-                                                          emit ellipsisClicked(idx.row(),
-                                                                               m_model->columns().at(c).fieldName);
-                                                  },
-                                                  m_view));
+        m_view->setItemDelegateForColumn(ell,
+            new DgEllipsisDelegate(
+                [this](const QModelIndex& idx) {
+                    const int c = idx.column();
+                    if (c >= 0 && c < m_model->columns().size())
+                        emit ellipsisClicked(idx.row(), m_model->columns().at(c).fieldName);
+                },
+                m_view));
     }
     // The marker belongs to a column; a new column set starts without one.
     h->setSortIndicatorShown(m_markerColumn >= 0 && m_markerColumn < cols.size());
@@ -187,6 +200,12 @@ void DataGrid::applyViewColumns()
 void DataGrid::onSectionMoved()
 {
     if (m_applying)
+        return;
+    const QHeaderView* h = m_view->horizontalHeader();
+    bool moved = false;
+    for (int i = 0; i < h->count() && !moved; ++i)
+        moved = h->visualIndex(i) != i;
+    if (!moved)
         return;
     const QList<GridColumnSpec> cols = columns();
     QString markerField = m_markerColumn >= 0 && m_markerColumn < m_model->columns().size()
@@ -411,7 +430,6 @@ void DataGrid::setCurrentRow(int row)
     while (col < columnCount() - 1 && m_view->isColumnHidden(col))
         ++col;
     m_view->setCurrentIndex(m_model->index(row, qMax(0, col)));
-    emit currentRowChanged(row);
 }
 
 QVariant DataGrid::value(int row, const QString& fieldName) const
@@ -503,7 +521,7 @@ ExportTable DataGrid::exportTable()
         if (!cols.at(i).visible)
             continue;
         modelCols << i;
-        t.columns << ExportTable::Column{cols.at(i).caption, cols.at(i).displayFormat, cols.at(i).alignment};
+        t.columns << ExportTable::Column {cols.at(i).caption, cols.at(i).displayFormat, cols.at(i).alignment};
     }
     t.rowCount = m_model->rowCount();
     QPointer<GridModel> model(m_model);

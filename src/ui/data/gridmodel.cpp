@@ -3,13 +3,17 @@
 #include "data/datamodule.h"
 #include "data/gridformat.h"
 
+#include <QCollator>
 #include <QDateTime>
+#include <QLocale>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <algorithm>
+#include <optional>
+#include <vector>
 
 namespace {
-constexpr int kFetchBatch = 256;
+constexpr int gmFetchBatch = 256;
 
 int gmCompare(const QVariant& a, const QVariant& b)
 {
@@ -27,8 +31,7 @@ int gmCompare(const QVariant& a, const QVariant& b)
 
 GridModel::GridModel(QObject* parent)
     : QAbstractTableModel(parent)
-{
-}
+{ }
 
 GridModel::~GridModel() = default;
 
@@ -84,11 +87,12 @@ Qt::Alignment GridModel::alignment(int column) const
         for (int r = 0; r < qMin<qsizetype>(m_rows.size(), 16); ++r) {
             const QVariant& v = m_rows.at(r).at(f);
             if (!v.isNull())
-                return GridFormat::isNumber(v) ? (Qt::AlignRight | Qt::AlignVCenter) : (Qt::AlignLeft | Qt::AlignVCenter);
+                return GridFormat::isNumber(v) ? (Qt::AlignRight | Qt::AlignVCenter)
+                                               : (Qt::AlignLeft | Qt::AlignVCenter);
         }
     }
     return m_columns.at(column).displayFormat.isEmpty() ? (Qt::AlignLeft | Qt::AlignVCenter)
-                                                         : (Qt::AlignRight | Qt::AlignVCenter);
+                                                        : (Qt::AlignRight | Qt::AlignVCenter);
 }
 
 bool GridModel::openQuery(const QString& sql, const SqlParams& params)
@@ -100,7 +104,11 @@ bool GridModel::openQuery(const QString& sql, const SqlParams& params)
     m_open = false;
     m_error.clear();
     auto q = std::make_unique<QSqlQuery>(dm().db());
-    q->setForwardOnly(true);
+    // SQLite steps a forward-only statement as rows are read, while other statements
+    // run beside it. PostgreSQL's driver would stream it in single-row mode and the
+    // next statement on the connection would cut it short, so there the driver
+    // takes the whole result at once and rows are copied over as needed.
+    q->setForwardOnly(!dm().connection().isPostgres());
     if (!Sql::exec(*q, sql, params)) {
         m_error = q->lastError().text();
         bindColumns();
@@ -114,7 +122,7 @@ bool GridModel::openQuery(const QString& sql, const SqlParams& params)
     m_open = true;
     bindColumns();
     // The first screenful right away; the view asks for more as it scrolls.
-    const int want = kFetchBatch;
+    const int want = gmFetchBatch;
     while (m_rows.size() < want && m_query) {
         if (!m_query->next()) {
             finishQuery();
@@ -279,11 +287,52 @@ void GridModel::sortByField(const QString& fieldName, Qt::SortOrder order)
     if (f < 0)
         return;
     fetchAll();
-    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
-    std::stable_sort(m_rows.begin(), m_rows.end(), [f, order](const QVariantList& a, const QVariantList& b) {
-        const int c = gmCompare(a.at(f), b.at(f));
+    const qsizetype n = m_rows.size();
+    bool allNumbers = true;
+    for (const QVariantList& r : m_rows) {
+        const QVariant& v = r.at(f);
+        if (!v.isNull() && !GridFormat::isNumber(v)) {
+            allNumbers = false;
+            break;
+        }
+    }
+    // Text sorts the way people read it (Chinese by pinyin), through sort keys made
+    // once per row so 100,000 rows stay quick.
+    std::vector<std::optional<QCollatorSortKey>> keys;
+    if (!allNumbers) {
+        QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+        collator.setCaseSensitivity(Qt::CaseInsensitive);
+        keys.reserve(size_t(n));
+        for (const QVariantList& r : m_rows) {
+            const QVariant& v = r.at(f);
+            if (v.isNull())
+                keys.emplace_back(std::nullopt);
+            else
+                keys.emplace_back(collator.sortKey(GridFormat::displayText(v, QString())));
+        }
+    }
+    auto compare = [&](qsizetype a, qsizetype b) -> int {
+        if (allNumbers)
+            return gmCompare(m_rows.at(a).at(f), m_rows.at(b).at(f));
+        const auto& ka = keys[size_t(a)];
+        const auto& kb = keys[size_t(b)];
+        if (!ka || !kb)
+            return bool(ka) == bool(kb) ? 0 : (ka ? 1 : -1);
+        return ka->compare(*kb);
+    };
+    std::vector<qsizetype> idx(static_cast<size_t>(n));
+    for (qsizetype i = 0; i < n; ++i)
+        idx[size_t(i)] = i;
+    std::stable_sort(idx.begin(), idx.end(), [&](qsizetype a, qsizetype b) {
+        const int c = compare(a, b);
         return order == Qt::AscendingOrder ? c < 0 : c > 0;
     });
+    emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    QList<QVariantList> sorted;
+    sorted.reserve(n);
+    for (qsizetype i : idx)
+        sorted.append(std::move(m_rows[i]));
+    m_rows = std::move(sorted);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
@@ -383,5 +432,5 @@ bool GridModel::canFetchMore(const QModelIndex& parent) const
 void GridModel::fetchMore(const QModelIndex& parent)
 {
     if (!parent.isValid())
-        fetchRows(kFetchBatch);
+        fetchRows(gmFetchBatch);
 }

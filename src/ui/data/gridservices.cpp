@@ -1,5 +1,6 @@
 #include "gridservices.h"
 
+#include "app/dispformpos.h"
 #include "app/messenger.h"
 #include "app/session.h"
 #include "app/sysoptions.h"
@@ -30,8 +31,8 @@ bool gsOperatorSeesPrices()
     return s.isAdmin() || s.rPrice;
 }
 
-bool gsDefaultSaveDialog(QWidget* parent, const QString& defaultName, const QStringList& filters,
-                         QString* chosenFilter, QString* fileName)
+bool gsDefaultSaveDialog(
+    QWidget* parent, const QString& defaultName, const QStringList& filters, QString* chosenFilter, QString* fileName)
 {
     QFileDialog dlg(parent, QStringLiteral("导出"));
     dlg.setAcceptMode(QFileDialog::AcceptSave);
@@ -88,6 +89,7 @@ bool saveLayoutAsked(DataGrid* grid, const QString& gridKey)
 bool chooseColumns(DataGrid* grid, QWidget* parent)
 {
     TFrmDispFieldXZ dlg(grid, parent ? parent : grid->window());
+    DispFormPos(&dlg, 1);
     const int rc = g_dialogRunner ? g_dialogRunner(&dlg) : dlg.exec();
     return rc == QDialog::Accepted;
 }
@@ -123,8 +125,8 @@ void formatGrid(DataGrid* grid, int scheme, int priceHandling)
 
 void applyUserFields(DataGrid* grid)
 {
-    static const char* names[11] = {"F_ZF1", "F_ZF2", "F_ZF3", "F_ZF4", "F_ZF5", "F_SZ1",
-                                    "F_SZ2", "F_SZ3", "F_RQ1", "F_RQ2", "F_RQ3"};
+    static const char* names[11]
+        = {"F_ZF1", "F_ZF2", "F_ZF3", "F_ZF4", "F_ZF5", "F_SZ1", "F_SZ2", "F_SZ3", "F_RQ1", "F_RQ2", "F_RQ3"};
     const Session& s = Session::current();
     for (int i = 0; i < 11; ++i) {
         const int col = grid->columnOf(QLatin1String(names[i]));
@@ -230,7 +232,7 @@ QMenu* installGridMenu(DataGrid* grid, const QString& gridKey)
     QTableView* v = grid->view();
     v->setContextMenuPolicy(Qt::CustomContextMenu);
     QObject::connect(v, &QWidget::customContextMenuRequested, menu,
-                     [menu, v](const QPoint& pos) { menu->popup(v->viewport()->mapToGlobal(pos)); });
+        [menu, v](const QPoint& pos) { menu->popup(v->viewport()->mapToGlobal(pos)); });
     return menu;
 }
 

@@ -46,8 +46,8 @@ QMenu* installGridMenu(DataGrid* grid, const QString& gridKey);
 // Seams for tests: the save dialog, the modal dialog runner and the file opener.
 // SaveDialog gets the default name, the filters and the preselected filter; it
 // fills fileName and chosenFilter and returns false when cancelled.
-using SaveDialog = std::function<bool(QWidget* parent, const QString& defaultName, const QStringList& filters,
-                                      QString* chosenFilter, QString* fileName)>;
+using SaveDialog = std::function<bool(
+    QWidget* parent, const QString& defaultName, const QStringList& filters, QString* chosenFilter, QString* fileName)>;
 using DialogRunner = std::function<int(QDialog* dialog)>;
 using FileOpener = std::function<bool(const QString& fileName)>;
 void setSaveDialog(SaveDialog dialog); // empty restores the QFileDialog

@@ -237,7 +237,9 @@ bool Biff8Writer::workbook(const ExportTable& t, QByteArray* out, QString* error
     for (qsizetype r = 0; r < t.rowCount; ++r) {
         for (int c = 0; c < nCols; ++c) {
             double d = 0;
-            if (t.numberValue(r, c, &d)) {
+            bool isNumber = false;
+            const QString s = t.cellText(r, c, &isNumber, &d, true);
+            if (isNumber) {
                 QByteArray rec;
                 b8Put16(rec, quint16(r + 1));
                 b8Put16(rec, quint16(c));
@@ -246,7 +248,6 @@ bool Biff8Writer::workbook(const ExportTable& t, QByteArray* out, QString* error
                 b8Record(cells, 0x0203, rec);
                 continue;
             }
-            const QString s = t.displayText(r, c);
             if (s.isEmpty())
                 continue;
             // A cell holds at most 32767 characters.
@@ -427,7 +428,8 @@ QByteArray Biff8Writer::compoundFile(const QByteArray& workbookStream)
     };
     QByteArray dir;
     dir += dirEntry(QStringLiteral("Root Entry"), 5, 1, endOfChain, 0);
-    dir += dirEntry(QStringLiteral("Workbook"), 2, 0xFFFFFFFF, 0, quint32(qMax<qsizetype>(workbookStream.size(), 4096)));
+    dir += dirEntry(
+        QStringLiteral("Workbook"), 2, 0xFFFFFFFF, 0, quint32(qMax<qsizetype>(workbookStream.size(), 4096)));
     dir += dirEntry(QString(), 0, 0xFFFFFFFF, 0, 0);
     dir += dirEntry(QString(), 0, 0xFFFFFFFF, 0, 0);
 

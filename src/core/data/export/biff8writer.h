@@ -13,7 +13,7 @@ class Biff8Writer
 public:
     // The whole file in memory; false with errorString when the table does not fit a sheet.
     static bool workbook(const ExportTable& table, QByteArray* out, QString* errorString,
-                         const QString& sheetName = QStringLiteral("Sheet1"));
+        const QString& sheetName = QStringLiteral("Sheet1"));
 
     // Wraps one stream named "Workbook" into a compound file.
     static QByteArray compoundFile(const QByteArray& workbookStream);

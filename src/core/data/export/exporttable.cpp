@@ -28,6 +28,21 @@ bool ExportTable::numberValue(qsizetype row, int column, double* out) const
     return GridFormat::isNumber(v, !columns.at(column).displayFormat.isEmpty(), out);
 }
 
+QString ExportTable::cellText(qsizetype row, int column, bool* isNumber, double* number, bool skipNumberText) const
+{
+    const QVariant v = cell(row, column);
+    const QString& fmt = columns.at(column).displayFormat;
+    double d = 0;
+    const bool num = !v.isNull() && GridFormat::isNumber(v, !fmt.isEmpty(), &d);
+    if (isNumber)
+        *isNumber = num;
+    if (number)
+        *number = d;
+    if (num)
+        return skipNumberText ? QString() : GridFormat::formatNumber(d, fmt);
+    return GridFormat::displayText(v, fmt);
+}
+
 QString ExportTable::excelNumberFormat(const QString& displayFormat)
 {
     const QString f = displayFormat.trimmed();

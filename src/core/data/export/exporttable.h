@@ -31,6 +31,9 @@ public:
     QString displayText(qsizetype row, int column) const;
     // True when the cell is a number (so a spreadsheet gets a real number).
     bool numberValue(qsizetype row, int column, double* out) const;
+    // Both at once, reading the cell only once: the shown text, and whether it is a number.
+    // Spreadsheets take the number itself, so they can skip formatting its text.
+    QString cellText(qsizetype row, int column, bool* isNumber, double* number, bool skipNumberText = false) const;
 
     // The spreadsheet number format for a display format (",0.00" -> "#,##0.00");
     // empty for the general format, also where "0.##" would leave a bare dot.

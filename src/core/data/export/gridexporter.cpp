@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cstdio>
 
 namespace GridExporter {
 
@@ -31,9 +32,9 @@ QString extension(int fileType)
 
 QStringList filters()
 {
-    return {QStringLiteral("Excel 文档 (*.xls)"),          QStringLiteral("Text files (*.txt)"),
-            QStringLiteral("HTML file (*.htm)"),          QStringLiteral("Rich Text Format (*.rtf)"),
-            QStringLiteral("Comma separated values (*.csv)"), QStringLiteral("Excel 2007 工作簿 (*.xlsx)")};
+    return {QStringLiteral("Excel 文档 (*.xls)"), QStringLiteral("Text files (*.txt)"),
+        QStringLiteral("HTML file (*.htm)"), QStringLiteral("Rich Text Format (*.rtf)"),
+        QStringLiteral("Comma separated values (*.csv)"), QStringLiteral("Excel 2007 工作簿 (*.xlsx)")};
 }
 
 int typeOfFilter(const QString& filter)
@@ -98,12 +99,17 @@ bool geOpen(QSaveFile& f, QString* errorString)
     return true;
 }
 
-const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+const QByteArray geUtf8Bom("\xEF\xBB\xBF");
 
 // Text and CSV carry one line per row: line breaks and tabs inside a cell would
 // split it, so they become spaces in the tab-separated file.
 QString geFlatten(QString s)
 {
+    bool plain = true;
+    for (QChar ch : s)
+        plain = plain && ch != QLatin1Char('\r') && ch != QLatin1Char('\n') && ch != QLatin1Char('\t');
+    if (plain)
+        return s;
     s.replace(QLatin1String("\r\n"), QLatin1String(" "));
     s.replace(QLatin1Char('\r'), QLatin1Char(' '));
     s.replace(QLatin1Char('\n'), QLatin1Char(' '));
@@ -129,10 +135,8 @@ QString geHtmlEscape(const QString& s)
     return r;
 }
 
-QByteArray geRtfText(const QString& s)
+void geRtfAppend(QByteArray& out, const QString& s)
 {
-    QByteArray out;
-    out.reserve(s.size() + 8);
     for (qsizetype i = 0; i < s.size(); ++i) {
         const ushort u = s.at(i).unicode();
         if (u == '\\' || u == '{' || u == '}') {
@@ -146,30 +150,29 @@ QByteArray geRtfText(const QString& s)
             out += char(u);
         } else {
             // \uN takes a signed 16-bit value; '?' is the fallback for old readers.
-            out += "\\u" + QByteArray::number(qint16(u)) + '?';
+            char buf[16];
+            const int n = std::snprintf(buf, sizeof buf, "\\u%d?", int(qint16(u)));
+            out.append(buf, n);
         }
     }
+}
+
+QByteArray geRtfText(const QString& s)
+{
+    QByteArray out;
+    out.reserve(s.size() * 2);
+    geRtfAppend(out, s);
     return out;
 }
 
-int geAlignment(const ExportTable& t, qsizetype row, int col)
+int geAlignment(const ExportTable& t, int col, bool isNumber)
 {
     const int a = t.columns.at(col).alignment;
     if (a >= 0)
         return a;
-    return t.numberValue(row, col, nullptr) ? 2 : 0;
+    return isNumber ? 2 : 0;
 }
 
-// CSV is read back by spreadsheet programs: numbers keep the column's decimals
-// but lose the thousands separators, which would turn them into text.
-QString geCsvNumber(const ExportTable& t, qsizetype row, int col)
-{
-    QString s = t.displayText(row, col);
-    double d = 0;
-    if (t.numberValue(row, col, &d))
-        s.remove(QLatin1Char(','));
-    return s;
-}
 } // namespace
 
 bool writeTxt(const ExportTable& t, const QString& fileName, QString* errorString)
@@ -177,7 +180,7 @@ bool writeTxt(const ExportTable& t, const QString& fileName, QString* errorStrin
     QSaveFile f(fileName);
     if (!geOpen(f, errorString))
         return false;
-    QByteArray out = kUtf8Bom;
+    QByteArray out = geUtf8Bom;
     QStringList line;
     for (const auto& c : t.columns)
         line << geFlatten(c.title);
@@ -185,7 +188,7 @@ bool writeTxt(const ExportTable& t, const QString& fileName, QString* errorStrin
     for (qsizetype r = 0; r < t.rowCount; ++r) {
         line.clear();
         for (int c = 0; c < t.columns.size(); ++c)
-            line << geFlatten(t.displayText(r, c));
+            line << geFlatten(t.cellText(r, c, nullptr, nullptr));
         out += line.join(QLatin1Char('\t')).toUtf8() + "\r\n";
     }
     return geCommit(f, out, errorString);
@@ -196,15 +199,22 @@ bool writeCsv(const ExportTable& t, const QString& fileName, QString* errorStrin
     QSaveFile f(fileName);
     if (!geOpen(f, errorString))
         return false;
-    QByteArray out = kUtf8Bom;
+    QByteArray out = geUtf8Bom;
     QStringList line;
     for (const auto& c : t.columns)
         line << geCsvField(c.title);
     out += line.join(QLatin1Char(',')).toUtf8() + "\r\n";
     for (qsizetype r = 0; r < t.rowCount; ++r) {
         line.clear();
-        for (int c = 0; c < t.columns.size(); ++c)
-            line << geCsvField(geCsvNumber(t, r, c));
+        for (int c = 0; c < t.columns.size(); ++c) {
+            bool isNumber = false;
+            QString s = t.cellText(r, c, &isNumber, nullptr);
+            // Spreadsheet programs read CSV back: numbers keep the column's decimals but
+            // lose the thousands separators, which would turn them into text.
+            if (isNumber)
+                s.remove(QLatin1Char(','));
+            line << geCsvField(s);
+        }
         out += line.join(QLatin1Char(',')).toUtf8() + "\r\n";
     }
     return geCommit(f, out, errorString);
@@ -218,8 +228,8 @@ bool writeHtm(const ExportTable& t, const QString& fileName, QString* errorStrin
     static const char* align[] = {"left", "center", "right"};
     QString title = QFileInfo(fileName).completeBaseName();
     QByteArray out;
-    out += "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n<title>"
-        + geHtmlEscape(title).toUtf8() + "</title>\r\n"
+    out += "<!DOCTYPE html>\r\n<html>\r\n<head>\r\n<meta charset=\"utf-8\">\r\n<title>" + geHtmlEscape(title).toUtf8()
+        + "</title>\r\n"
         + "<style>table{border-collapse:collapse}th,td{border:1px solid #808080;padding:2px 4px}"
           "th{background:#e0e0e0}</style>\r\n</head>\r\n<body>\r\n<table>\r\n<tr>";
     for (const auto& c : t.columns)
@@ -228,9 +238,11 @@ bool writeHtm(const ExportTable& t, const QString& fileName, QString* errorStrin
     for (qsizetype r = 0; r < t.rowCount; ++r) {
         out += "<tr>";
         for (int c = 0; c < t.columns.size(); ++c) {
-            const int a = geAlignment(t, r, c);
+            bool isNumber = false;
+            const QString s = t.cellText(r, c, &isNumber, nullptr);
+            const int a = geAlignment(t, c, isNumber);
             out += a == 0 ? QByteArray("<td>") : QByteArray("<td align=\"") + align[a] + "\">";
-            out += geHtmlEscape(t.displayText(r, c)).toUtf8() + "</td>";
+            out += geHtmlEscape(s).toUtf8() + "</td>";
         }
         out += "</tr>\r\n";
     }
@@ -246,26 +258,39 @@ bool writeRtf(const ExportTable& t, const QString& fileName, QString* errorStrin
     const int n = int(t.columns.size());
     // Twips: 1440 an inch; a fixed width per column keeps every row's table the same.
     const int cellWidth = n > 0 ? qBound(900, 14000 / n, 2400) : 1800;
-    QByteArray rowDef = "\\trowd\\trgaph60\\trleft0";
-    for (int c = 0; c < n; ++c) {
-        rowDef += "\\clbrdrt\\brdrs\\brdrw10\\clbrdrl\\brdrs\\brdrw10\\clbrdrb\\brdrs\\brdrw10"
-                  "\\clbrdrr\\brdrs\\brdrw10\\cellx"
-            + QByteArray::number(cellWidth * (c + 1));
-    }
-    rowDef += "\r\n";
+    // Every cell draws its bottom and right border; the title row adds the top and the
+    // first column the left, so the grid lines are complete without repeating them.
+    auto rowDefinition = [n, cellWidth](bool title) {
+        QByteArray d = "\\trowd\\trgaph60\\trleft0";
+        for (int c = 0; c < n; ++c) {
+            if (title)
+                d += "\\clbrdrt\\brdrs\\brdrw10";
+            if (c == 0)
+                d += "\\clbrdrl\\brdrs\\brdrw10";
+            d += "\\clbrdrb\\brdrs\\brdrw10\\clbrdrr\\brdrs\\brdrw10\\cellx" + QByteArray::number(cellWidth * (c + 1));
+        }
+        return d + "\r\n";
+    };
+    const QByteArray rowDef = rowDefinition(false);
     static const char* ralign[] = {"\\ql", "\\qc", "\\qr"};
     QByteArray out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
                      "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\fnil\\fcharset134 SimSun;}}\r\n"
                      "\\paperw16838\\paperh11906\\landscape\\margl720\\margr720\\margt720\\margb720\\f0\\fs18\r\n";
-    out += rowDef + "\\trhdr";
+    out += rowDefinition(true) + "\\trhdr";
     for (int c = 0; c < n; ++c)
         out += "\\pard\\intbl\\qc\\b " + geRtfText(t.columns.at(c).title) + "\\b0\\cell";
     out += "\\row\r\n";
     for (qsizetype r = 0; r < t.rowCount; ++r) {
         out += rowDef;
-        for (int c = 0; c < n; ++c)
-            out += "\\pard\\intbl" + QByteArray(ralign[geAlignment(t, r, c)]) + ' ' + geRtfText(t.displayText(r, c))
-                + "\\cell";
+        for (int c = 0; c < n; ++c) {
+            bool isNumber = false;
+            const QString s = t.cellText(r, c, &isNumber, nullptr);
+            out += "\\pard\\intbl";
+            out += ralign[geAlignment(t, c, isNumber)];
+            out += ' ';
+            geRtfAppend(out, s);
+            out += "\\cell";
+        }
         out += "\\row\r\n";
     }
     out += "\\pard\\par\r\n}\r\n";

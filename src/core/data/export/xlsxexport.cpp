@@ -25,7 +25,7 @@ bool XlsxExport::write(const ExportTable& t, const QString& fileName, QString* e
     const QString partName = fileName + QStringLiteral(".part");
     const QByteArray partPath = QFile::encodeName(partName);
     QByteArray tmpDir = QFile::encodeName(QDir::tempPath());
-    lxw_workbook_options opt{};
+    lxw_workbook_options opt {};
     opt.constant_memory = 1;
     opt.tmpdir = tmpDir.data();
     lxw_workbook* wb = workbook_new_opt(partPath.constData(), &opt);
@@ -72,13 +72,14 @@ bool XlsxExport::write(const ExportTable& t, const QString& fileName, QString* e
         const lxw_row_t row = lxw_row_t(r + 1);
         for (int c = 0; c < t.columns.size(); ++c) {
             double d = 0;
-            if (t.numberValue(r, c, &d)) {
+            bool isNumber = false;
+            const QString s = t.cellText(r, c, &isNumber, &d, true);
+            if (isNumber) {
                 err = worksheet_write_number(ws, row, lxw_col_t(c), d, colFormat.at(c));
             } else {
-                const QString s = t.displayText(r, c);
                 if (!s.isEmpty())
-                    err = worksheet_write_string(ws, row, lxw_col_t(c), s.left(32767).toUtf8().constData(),
-                                                 colFormat.at(c));
+                    err = worksheet_write_string(
+                        ws, row, lxw_col_t(c), s.left(32767).toUtf8().constData(), colFormat.at(c));
             }
             if (err != LXW_NO_ERROR)
                 break;

@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QRegularExpression>
 #include <cmath>
 
 std::unique_ptr<WorkbookReader> WorkbookReader::open(const QString& fileName, QString* errorString)
@@ -28,8 +29,8 @@ std::unique_ptr<WorkbookReader> WorkbookReader::open(const QString& fileName, QS
         // An encrypted .xlsx is a compound file holding an "EncryptedPackage" stream.
         f.seek(0);
         const QByteArray all = f.read(qMin<qint64>(f.size(), 8 * 1024 * 1024));
-        static const QByteArray encName = QByteArray::fromRawData(
-            "E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
+        static const QByteArray encName
+            = QByteArray::fromRawData("E\0n\0c\0r\0y\0p\0t\0e\0d\0P\0a\0c\0k\0a\0g\0e\0", 32);
         if (all.contains(encName))
             return fail(encryptedText());
         f.close();
@@ -56,7 +57,7 @@ QStringList WorkbookReader::columnNames(int sheet)
     return {};
 }
 
-QString WorkbookReader::serialDateText(double serial, bool date1904, bool timeOnly)
+QString WorkbookReader::dateText(double serial, bool date1904, bool timeOnly)
 {
     double days = std::floor(serial);
     double frac = serial - days;
@@ -81,6 +82,28 @@ QString WorkbookReader::serialDateText(double serial, bool date1904, bool timeOn
     if (secs == 0)
         return d.toString(QStringLiteral("yyyy-MM-dd"));
     return d.toString(QStringLiteral("yyyy-MM-dd")) + QLatin1Char(' ') + t.toString(QStringLiteral("hh:mm:ss"));
+}
+
+int WorkbookReader::numberFormatKind(int id, const QString& code)
+{
+    if (code.isEmpty()) {
+        if ((id >= 14 && id <= 17) || id == 22 || (id >= 27 && id <= 36) || (id >= 50 && id <= 58))
+            return 1;
+        if ((id >= 18 && id <= 21) || (id >= 45 && id <= 47))
+            return 2;
+        return 0;
+    }
+    // Date letters count outside quoted text, brackets (colours, elapsed time) and escapes.
+    QString c = code;
+    c.remove(QRegularExpression(QStringLiteral("\"[^\"]*\"|\\[[^\\]]*\\]|\\\\.|_.|\\*.")));
+    const QString lower = c.toLower();
+    if (lower.contains(QLatin1Char('y')) || lower.contains(QLatin1Char('d')))
+        return 1;
+    if (lower.contains(QLatin1Char('h')) || lower.contains(QLatin1Char('s')))
+        return 2;
+    if (lower.contains(QLatin1Char('m')) && !lower.contains(QLatin1Char('0')) && !lower.contains(QLatin1Char('#')))
+        return 1;
+    return 0;
 }
 
 void WorkbookReader::normalize(QList<QStringList>* rows)

@@ -32,9 +32,14 @@ public:
     static QString damagedText() { return QStringLiteral("工作簿已损坏或不完整"); }
     static QString emptyFileText() { return QStringLiteral("文件是空的"); }
 
+    // A spreadsheet serial day number as yyyy-MM-dd (with the time when it has one),
+    // or only the time.
+    static QString dateText(double serial, bool date1904, bool timeOnly = false);
+    // Whether a number format shows dates (1), times (2) or numbers (0): built-in
+    // ids, or the format code of a custom one.
+    static int numberFormatKind(int id, const QString& code);
+
 protected:
-    // Serial day number to text; fraction of a day gives the time too.
-    static QString serialDateText(double serial, bool date1904, bool timeOnly = false);
     // Pads rows to one width and drops trailing empty rows.
     static void normalize(QList<QStringList>* rows);
 

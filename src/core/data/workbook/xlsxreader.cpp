@@ -3,37 +3,12 @@
 #include "data/gridformat.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <zip.h>
 
 namespace {
 // Guards against archives that unpack to absurd sizes.
-constexpr zip_uint64_t kMaxEntrySize = zip_uint64_t(1) << 30;
-
-// Built-in number formats that show dates (1) or times (2).
-int xrBuiltinKind(int id)
-{
-    if ((id >= 14 && id <= 17) || id == 22 || (id >= 27 && id <= 36) || (id >= 50 && id <= 58))
-        return 1;
-    if ((id >= 18 && id <= 21) || (id >= 45 && id <= 47))
-        return 2;
-    return 0;
-}
-
-// A custom format shows a date when it has date letters outside quotes and brackets.
-int xrCustomKind(QString code)
-{
-    code.remove(QRegularExpression(QStringLiteral("\"[^\"]*\"|\\[[^\\]]*\\]|\\\\.|_.|\\*.")));
-    const QString lower = code.toLower();
-    if (lower.contains(QLatin1Char('y')) || lower.contains(QLatin1Char('d')))
-        return 1;
-    if (lower.contains(QLatin1Char('h')) || lower.contains(QLatin1Char('s')))
-        return 2;
-    if (lower.contains(QLatin1Char('m')) && !lower.contains(QLatin1Char('0')) && !lower.contains(QLatin1Char('#')))
-        return 1;
-    return 0;
-}
+constexpr zip_uint64_t xrMaxEntrySize = zip_uint64_t(1) << 30;
 
 // "BC12" -> column 54 (0-based); -1 when there is no letter.
 int xrColumnOf(QStringView ref)
@@ -119,7 +94,7 @@ bool XlsxReader::entry(const QString& name, QByteArray* data, bool required)
     zip_stat_t st;
     zip_stat_init(&st);
     if (zip_stat_index(m_zip, zip_uint64_t(idx), 0, &st) != 0 || !(st.valid & ZIP_STAT_SIZE)
-        || st.size > kMaxEntrySize) {
+        || st.size > xrMaxEntrySize) {
         m_error = damagedText();
         return false;
     }
@@ -226,12 +201,12 @@ bool XlsxReader::readStyles()
         if (x.isStartElement()) {
             if (x.name() == QLatin1String("numFmt")) {
                 customKind.insert(x.attributes().value(QLatin1String("numFmtId")).toInt(),
-                                  xrCustomKind(x.attributes().value(QLatin1String("formatCode")).toString()));
+                    numberFormatKind(0, x.attributes().value(QLatin1String("formatCode")).toString()));
             } else if (x.name() == QLatin1String("cellXfs")) {
                 inCellXfs = true;
             } else if (inCellXfs && x.name() == QLatin1String("xf")) {
                 const int id = x.attributes().value(QLatin1String("numFmtId")).toInt();
-                m_xfKind << (customKind.contains(id) ? customKind.value(id) : xrBuiltinKind(id));
+                m_xfKind << (customKind.contains(id) ? customKind.value(id) : numberFormatKind(id, QString()));
             }
         } else if (x.isEndElement() && x.name() == QLatin1String("cellXfs")) {
             inCellXfs = false;
@@ -248,8 +223,8 @@ bool XlsxReader::readSheet(int sheet, QList<QStringList>* rows)
 {
     rows->clear();
     if (sheet < 0 || sheet >= m_sheets.size()) {
-        m_error = m_sheets.isEmpty() && !m_error.isEmpty() ? m_error
-                                                           : QStringLiteral("工作表 %1 不存在").arg(sheet + 1);
+        m_error
+            = m_sheets.isEmpty() && !m_error.isEmpty() ? m_error : QStringLiteral("工作表 %1 不存在").arg(sheet + 1);
         return false;
     }
     QByteArray data;
@@ -314,7 +289,7 @@ bool XlsxReader::readSheet(int sheet, QList<QStringList>* rows)
                 const int i = raw.toInt(&ok);
                 text = ok && i >= 0 && i < m_shared.size() ? m_shared.at(i) : QString();
             } else if (type == QLatin1String("inlineStr") || haveInline || type == QLatin1String("str")
-                       || type == QLatin1String("e")) {
+                || type == QLatin1String("e")) {
                 text = raw;
             } else if (type == QLatin1String("b")) {
                 text = raw.trimmed() == QLatin1String("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
@@ -327,9 +302,9 @@ bool XlsxReader::readSheet(int sheet, QList<QStringList>* rows)
                 if (!ok)
                     text = raw;
                 else if (kind == 1)
-                    text = serialDateText(d, m_date1904);
+                    text = dateText(d, m_date1904);
                 else if (kind == 2)
-                    text = serialDateText(d, m_date1904, true);
+                    text = dateText(d, m_date1904, true);
                 else
                     text = GridFormat::formatNumber(d, QString());
             }

@@ -1,0 +1,253 @@
+#include "dlgcltxz.h"
+
+#include "app/dispformpos.h"
+#include "app/sysoptions.h"
+#include "frmcltedit.h"
+#include "masterlistmodel.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+TDlgCltXz::TDlgCltXz(QWidget* parent)
+    : QDialog(parent)
+    , m_model(new MasterListModel(this))
+    , m_grid(new QTableView(this))
+    , m_left(new QTableWidget(this))
+    , m_code(new QLineEdit(this))
+    , m_name(new QLineEdit(this))
+    , m_phone(new QLineEdit(this))
+{
+    setObjectName(QStringLiteral("TDlgCltXz"));
+    m_code->setObjectName(QStringLiteral("edtCode"));
+    m_name->setObjectName(QStringLiteral("edtName"));
+    m_phone->setObjectName(QStringLiteral("edtPhone"));
+    for (QLineEdit* e : {m_code, m_name, m_phone})
+        connect(e, &QLineEdit::textChanged, this, &TDlgCltXz::search);
+
+    m_left->setObjectName(QStringLiteral("vleList"));
+    m_left->setColumnCount(2);
+    m_left->setHorizontalHeaderLabels({QStringLiteral("序号"), QStringLiteral("业务员")});
+    m_left->horizontalHeader()->setStretchLastSection(true);
+    m_left->verticalHeader()->hide();
+    m_left->setColumnWidth(0, 40);
+    m_left->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_left->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_left->setSelectionMode(QAbstractItemView::SingleSelection);
+    connect(m_left, &QTableWidget::currentCellChanged, this, [this] {
+        if (m_reactToLeft)
+            search();
+    });
+
+    // The picker's designed columns: the list's without the bank fields.
+    QList<GridColumnSeed> cols = MasterGridSeed::columns(QStringLiteral("cltman"));
+    cols.removeIf([](const GridColumnSeed& c) {
+        return c.field == QLatin1String("F_Bank") || c.field == QLatin1String("F_Account")
+            || c.field == QLatin1String("F_Ratecode") || c.field == QLatin1String("F_Homepage")
+            || c.field == QLatin1String("F_Email") || c.field == QLatin1String("F_Enrol");
+    });
+    m_model->columns() = cols;
+    m_model->setDisplayFormat(QStringLiteral("F_BegPrice"), SysOptions::current().iTotal);
+    m_grid->setObjectName(QStringLiteral("DBGridEh1"));
+    m_grid->setModel(m_model);
+    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_grid->verticalHeader()->setDefaultSectionSize(22);
+    for (int c = 0; c < cols.size(); ++c)
+        m_grid->setColumnWidth(c, cols.at(c).width);
+    connect(m_grid, &QTableView::doubleClicked, this, &TDlgCltXz::choose);
+    m_grid->viewport()->installEventFilter(this);
+
+    // "选择(F2)" floats over the current row.
+    m_choose = new QPushButton(QStringLiteral("选择(F2)"), m_grid->viewport());
+    m_choose->setObjectName(QStringLiteral("btnChoose"));
+    m_choose->setAutoDefault(false);
+    m_choose->hide();
+    connect(m_choose, &QPushButton::clicked, this, &TDlgCltXz::choose);
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TDlgCltXz::placeChooseButton);
+
+    auto* boxes = new QHBoxLayout;
+    boxes->addWidget(new QLabel(QStringLiteral("编    号："), this));
+    boxes->addWidget(m_code);
+    boxes->addWidget(new QLabel(QStringLiteral("名    称："), this));
+    boxes->addWidget(m_name);
+    boxes->addWidget(new QLabel(QStringLiteral("电    话："), this));
+    boxes->addWidget(m_phone);
+    auto* find = new QPushButton(QStringLiteral("查询"), this);
+    find->setObjectName(QStringLiteral("btnSearch"));
+    find->setAutoDefault(false);
+    connect(find, &QPushButton::clicked, this, &TDlgCltXz::search);
+    boxes->addWidget(find);
+
+    auto* add = new QPushButton(QStringLiteral("新增单位"), this);
+    add->setObjectName(QStringLiteral("btnAdd"));
+    add->setAutoDefault(false);
+    connect(add, &QPushButton::clicked, this, &TDlgCltXz::addPartner);
+    auto* ok = new QPushButton(QStringLiteral("确定"), this);
+    ok->setObjectName(QStringLiteral("btnOK"));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &TDlgCltXz::choose);
+    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
+    cancel->setObjectName(QStringLiteral("btnCancel"));
+    cancel->setAutoDefault(false);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(add);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+
+    auto* split = new QSplitter(this);
+    split->addWidget(m_left);
+    split->addWidget(m_grid);
+    split->setStretchFactor(1, 1);
+    split->setSizes({160, 640});
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(boxes);
+    layout->addWidget(split, 1);
+    layout->addLayout(buttons);
+    resize(860, 480);
+}
+
+void TDlgCltXz::setKind(int kind)
+{
+    m_kind = kind == PartnerService::Client ? PartnerService::Client : PartnerService::Supplier;
+    setWindowTitle(
+        m_kind == PartnerService::Client ? QStringLiteral("客户资料选择") : QStringLiteral("供应商资料选择"));
+    fillLeftList();
+}
+
+void TDlgCltXz::fillLeftList()
+{
+    m_reactToLeft = false;
+    const QStringList values = PartnerService::leftValues(m_kind, PartnerLeftFilter::Salesman);
+    m_left->setRowCount(int(values.size()) + 1);
+    m_left->setItem(0, 0, new QTableWidgetItem(QStringLiteral("0")));
+    m_left->setItem(0, 1, new QTableWidgetItem(QStringLiteral("全部")));
+    for (int i = 0; i < values.size(); ++i) {
+        m_left->setItem(i + 1, 0, new QTableWidgetItem(QString::number(i + 1)));
+        m_left->setItem(i + 1, 1, new QTableWidgetItem(values.at(i)));
+    }
+    m_left->setCurrentCell(0, 1);
+    search();
+    m_reactToLeft = true;
+}
+
+void TDlgCltXz::search()
+{
+    PartnerLeftFilter left;
+    const int r = m_left->currentRow();
+    if (r > 0 && m_left->item(r, 1))
+        left.value = m_left->item(r, 1)->text();
+    SqlParams p;
+    const QString sql = PartnerService::pickerSql(m_kind, m_code->text(), m_name->text(), m_phone->text(), left, p);
+    m_model->open(sql, p);
+    if (rowCount() > 0)
+        setCurrentRow(0);
+    placeChooseButton();
+}
+
+void TDlgCltXz::placeChooseButton()
+{
+    const int r = currentRow();
+    if (r < 0) {
+        m_choose->hide();
+        return;
+    }
+    // At the right end of the row, where it hides the least.
+    const QRect rect = m_grid->visualRect(m_model->index(r, 0));
+    m_choose->adjustSize();
+    m_choose->resize(m_choose->width(), rect.height() > 0 ? rect.height() : m_choose->height());
+    m_choose->move(qMax(0, m_grid->viewport()->width() - m_choose->width()), rect.top());
+    m_choose->show();
+}
+
+void TDlgCltXz::choose()
+{
+    const int r = currentRow();
+    if (rowCount() == 0 || r < 0)
+        return;
+    m_result = recordAt(r).value(QStringLiteral("F_Name")).toString();
+    m_confirmed = true;
+    accept();
+}
+
+void TDlgCltXz::addPartner()
+{
+    TfrmCltEdit w(m_kind, TfrmCltEdit::NewFromPicker, this, this);
+    DispFormPos(&w, 1);
+    w.exec();
+}
+
+QString TDlgCltXz::pick(const QString& text)
+{
+    m_confirmed = false;
+    m_result.clear();
+    exec();
+    return m_confirmed ? m_result : text;
+}
+
+QString TDlgCltXz::pickPartner(QWidget* parent, int kind, const QString& text)
+{
+    TDlgCltXz dlg(parent);
+    dlg.setKind(kind);
+    DispFormPos(&dlg, 1);
+    return dlg.pick(text);
+}
+
+int TDlgCltXz::rowCount() const
+{
+    return m_model->rowCount();
+}
+
+int TDlgCltXz::currentRow() const
+{
+    return m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : -1;
+}
+
+void TDlgCltXz::setCurrentRow(int row)
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    m_grid->setCurrentIndex(m_model->index(row, 0));
+    m_grid->selectRow(row);
+}
+
+QSqlRecord TDlgCltXz::recordAt(int row) const
+{
+    return m_model->recordAt(row);
+}
+
+void TDlgCltXz::reopenAt(const QString& code)
+{
+    m_model->reopen();
+    setCurrentRow(m_model->rowOf(QStringLiteral("F_Code"), code));
+    placeChooseButton();
+}
+
+bool TDlgCltXz::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_grid->viewport() && event->type() == QEvent::Resize)
+        placeChooseButton();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TDlgCltXz::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F2 && m_choose->isVisible()) {
+        choose();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include "masterdata/partnerservice.h"
+#include "recordnavigator.h"
+
+#include <QWidget>
+
+class MasterListModel;
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QTableView;
+class QTableWidget;
+
+// "客户资料管理" / "供应商资料管理": one list window for both partner kinds.
+class TfrmCltMan : public QWidget, public RecordNavigator
+{
+    Q_OBJECT
+public:
+    explicit TfrmCltMan(QWidget* parent = nullptr);
+
+    static QString gridKey(int kind)
+    {
+        return kind == PartnerService::Client ? QStringLiteral("cltman") : QStringLiteral("supman");
+    }
+
+    // Switches the window to clients (1) or suppliers (0) and searches.
+    void setKind(int kind);
+    int kind() const { return m_kind; }
+
+    QTableView* grid() const { return m_grid; }
+    MasterListModel* model() const { return m_model; }
+    QTableWidget* leftList() const { return m_left; }
+    QComboBox* leftKind() const { return m_leftKind; }
+    QComboBox* searchType() const { return m_combo; }
+    QLineEdit* searchText() const { return m_edit; }
+    QCheckBox* includeDisabled() const { return m_disabled; }
+    QString countText() const;
+
+    void search();
+    void fillLeftList();
+    void tbNewClick();
+    void tbEditClick();
+    void tbDelClick();
+    void tbPrintClick();
+    void tbSetClick();
+    void tbExportClick();
+    void saveLayout();
+
+    // RecordNavigator
+    int rowCount() const override;
+    int currentRow() const override;
+    void setCurrentRow(int row) override;
+    QSqlRecord recordAt(int row) const override;
+    void reopenAt(const QString& code) override;
+
+    struct Services
+    {
+        void (*print)(QWidget* window, MasterListModel* model, const QString& templateName, bool design) = nullptr;
+        void (*exportGrid)(QWidget* window, QTableView* grid, const QString& title) = nullptr;
+    };
+    static void setServices(const Services& services);
+
+signals:
+    void countChanged(const QString& text);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void updateNavigation();
+    void updateCount();
+    PartnerLeftFilter leftFilter() const;
+    QString templateName() const;
+
+    int m_kind = -1;
+    MasterListModel* m_model;
+    QTableView* m_grid;
+    QTableWidget* m_left;
+    QComboBox* m_leftKind;
+    QComboBox* m_combo;
+    QLineEdit* m_edit;
+    QCheckBox* m_disabled;
+    QLabel* m_footer;
+    QLabel* m_count;
+    QAction* m_tbFirst;
+    QAction* m_tbPrior;
+    QAction* m_tbNext;
+    QAction* m_tbLast;
+    QAction* m_tbPrint;
+    QAction* m_tbExport;
+    bool m_reactToLeft = true;
+};
