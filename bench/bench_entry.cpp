@@ -32,7 +32,7 @@
 #include <cstdio>
 
 namespace {
-const QStringList kBenchDepots{QStringLiteral("总仓"), QStringLiteral("门市仓"), QStringLiteral("原料仓")};
+const QStringList kBenchDepots {QStringLiteral("总仓"), QStringLiteral("门市仓"), QStringLiteral("原料仓")};
 
 bool benchGenerate(Connection& c, int goods, int lines)
 {
@@ -104,7 +104,8 @@ double benchMs(QElapsedTimer& t)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv(
+        "QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     int goods = 100000, lines = 1000000;
     QString file;
@@ -175,7 +176,7 @@ int main(int argc, char** argv)
         dlg.selectTreeNode(0);
         QCoreApplication::processEvents();
         std::printf("picker open (run %d): %.0f ms, %d goods listed, %d stock rows for %s\n", run + 1, benchMs(t),
-                    dlg.goodsCount(), dlg.stockModel()->rowCount(), qPrintable(dlg.currentGoodsCode()));
+            dlg.goodsCount(), dlg.stockModel()->rowCount(), qPrintable(dlg.currentGoodsCode()));
     }
 
     // 2. Enter on a typed goods code.
@@ -202,7 +203,7 @@ int main(int argc, char** argv)
     for (double v : enter)
         sum += v;
     std::printf("typed code + Enter: mean %.1f ms, median %.1f ms, max %.1f ms (%d lines)\n", sum / enter.size(),
-                enter.at(enter.size() / 2), enter.last(), int(enter.size()));
+        enter.at(enter.size() / 2), enter.last(), int(enter.size()));
     w.findChild<QToolButton*>(QStringLiteral("tbCancel"))->click();
 
     // 3. Saving a 200-line document: a purchase receipt, and a sales issue (availability check).
@@ -225,12 +226,14 @@ int main(int argc, char** argv)
         if (!doc.isBrowsing())
             std::printf("  messages: %s\n", qPrintable(msg.texts().join(QLatin1Char('|'))));
         const qint64 saved = dmod.GetSqlInt(QStringLiteral("select count(*) from DepotD where F_Code = :c"),
-                                            {{QStringLiteral("c"), doc.currentCode()}});
+            {{QStringLiteral("c"), doc.currentCode()}});
         std::printf("save 200 lines, kind %d: %.0f ms (%lld lines written, %s)\n", kind, ms, saved,
-                    doc.isBrowsing() ? "saved" : "not saved");
+            doc.isBrowsing() ? "saved" : "not saved");
         // Leave the database as generated for the next run.
-        dmod.ExecSql(QStringLiteral("delete from DepotD where F_Code = :c"), {{QStringLiteral("c"), doc.currentCode()}});
-        dmod.ExecSql(QStringLiteral("delete from DepotM where F_Code = :c"), {{QStringLiteral("c"), doc.currentCode()}});
+        dmod.ExecSql(
+            QStringLiteral("delete from DepotD where F_Code = :c"), {{QStringLiteral("c"), doc.currentCode()}});
+        dmod.ExecSql(
+            QStringLiteral("delete from DepotM where F_Code = :c"), {{QStringLiteral("c"), doc.currentCode()}});
     }
     return 0;
 }

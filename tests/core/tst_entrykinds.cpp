@@ -32,7 +32,7 @@ void TstEntryKinds::elevenKinds()
         actions.insert(k.base().actionCode);
         QCOMPARE(EntryKinds::findByClass(k.windowClass()), &k);
     }
-    QCOMPARE(actions, (QSet<int>{301, 302, 303, 304, 305, 401, 402, 403, 404, 501, 502}));
+    QCOMPARE(actions, (QSet<int> {301, 302, 303, 304, 305, 401, 402, 403, 404, 501, 502}));
     QVERIFY(!EntryKinds::find(12));
     const EntryKind* k = EntryKinds::find(1);
     QCOMPARE(k->templateName(0), QStringLiteral("frCaigouInDept"));
@@ -124,16 +124,16 @@ void TstEntryKinds::gridSeedAndLayout()
     QString err;
     QVERIFY2(EntryGridSeed::seed(tdb.connection(), &err), qPrintable(err));
     for (const QString& key : EntryKinds::gridKeys())
-        QVERIFY2(dm().GetSqlInt(QStringLiteral("select count(*) from cfg_grid where F_name = :k"),
-                                {{QStringLiteral("k"), key}})
-                     > 10,
-                 qPrintable(key));
+        QVERIFY2(dm().GetSqlInt(
+                     QStringLiteral("select count(*) from cfg_grid where F_name = :k"), {{QStringLiteral("k"), key}})
+                > 10,
+            qPrintable(key));
     // A stored change survives a second seed and wins over the designed column.
     QVERIFY(dm().ExecSql(QStringLiteral("update cfg_grid set F_Caption = '数量X', F_Order = -1 where "
                                         "F_name = 'inpandiandeptgl' and F_fieldname = 'F_Amount'")));
     QVERIFY2(EntryGridSeed::seed(tdb.connection(), &err), qPrintable(err));
     QCOMPARE(dm().GetSqlInt(QStringLiteral("select count(*) from cfg_grid where F_name = 'inpandiandeptgl'")),
-             qint64(EntryLineFields::defaultColumns(11).size()));
+        qint64(EntryLineFields::defaultColumns(11).size()));
     QList<EntryLineColumn> cols;
     QVERIFY(EntryLayout::load(QStringLiteral("inpandiandeptgl"), EntryLineFields::defaultColumns(11), cols));
     QCOMPARE(cols.first().field, QStringLiteral("F_Amount"));

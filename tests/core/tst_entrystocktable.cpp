@@ -19,7 +19,7 @@ StockMap readTempGood(Connection& c)
         qWarning("%s", qPrintable(c.errorString()));
     while (q.next())
         out.insert(q.value(0).toString() + QLatin1Char('|') + q.value(1).toString(),
-                   {q.value(2).toDouble(), q.value(3).toDouble(), q.value(4).toDouble()});
+            {q.value(2).toDouble(), q.value(3).toDouble(), q.value(4).toDouble()});
     return out;
 }
 
@@ -60,12 +60,13 @@ void TstEntryStockTable::sameAsFullBuild()
     stockExec(QStringLiteral("insert into DepotM(F_Code,F_Depot,F_Client,F_Flag,F_OperFlag) values"
                              "('CGD1','A','S',1,1),('XSD1','A','K',-2,-1),('DBD1','B','A',10,1),('PDD1','B','',11,1),"
                              "('ZZD1','P1','A',12,-1),('CXD1','P1','B',13,1),('XSD2','B','K',-2,-1)"));
-    stockExec(QStringLiteral("insert into DepotD(F_Code,F_GoodCode,F_Amount,F_Price,F_TotalPrice,F_CBprice,F_flag) values"
-                             "('CGD1','C1',6,3,18,18,0),('CGD1','C2',2,5,10,10,NULL),('XSD1','C1',4,6,24,9,0),"
-                             "('DBD1','C1',3,2,6,7,0),('PDD1','C2',-1,4,-4,-4,0),"
-                             "('ZZD1','P',2,30,60,55,1),('ZZD1','C1',4,0,0,11,0),('ZZD1','C2',2,0,0,8,0),"
-                             "('CXD1','P',1,30,30,27,1),('CXD1','C1',2,0,0,5,0),"
-                             "('XSD2','C2',6,5,30,24,0)"));
+    stockExec(
+        QStringLiteral("insert into DepotD(F_Code,F_GoodCode,F_Amount,F_Price,F_TotalPrice,F_CBprice,F_flag) values"
+                       "('CGD1','C1',6,3,18,18,0),('CGD1','C2',2,5,10,10,NULL),('XSD1','C1',4,6,24,9,0),"
+                       "('DBD1','C1',3,2,6,7,0),('PDD1','C2',-1,4,-4,-4,0),"
+                       "('ZZD1','P',2,30,60,55,1),('ZZD1','C1',4,0,0,11,0),('ZZD1','C2',2,0,0,8,0),"
+                       "('CXD1','P',1,30,30,27,1),('CXD1','C1',2,0,0,5,0),"
+                       "('XSD2','C2',6,5,30,24,0)"));
     Connection& c = tdb.connection();
     PickerStockTable full(c);
     QVERIFY2(full.build(costingMode), qPrintable(full.errorString()));
@@ -83,10 +84,11 @@ void TstEntryStockTable::sameAsFullBuild()
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
         for (int i = 0; i < 3; ++i)
             QVERIFY2(std::fabs(got.value(it.key()).at(i) - it.value().at(i)) < 1e-9,
-                     qPrintable(it.key() + QStringLiteral(" column %1: %2 vs %3")
-                                               .arg(i)
-                                               .arg(got.value(it.key()).at(i))
-                                               .arg(it.value().at(i))));
+                qPrintable(it.key()
+                    + QStringLiteral(" column %1: %2 vs %3")
+                          .arg(i)
+                          .arg(got.value(it.key()).at(i))
+                          .arg(it.value().at(i))));
 }
 
 QTEST_GUILESS_MAIN(TstEntryStockTable)

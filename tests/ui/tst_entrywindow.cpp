@@ -1,5 +1,6 @@
 // kelmora-test: pg
 #include "app/clock.h"
+#include "app/frmmain.h"
 #include "app/messenger.h"
 #include "app/session.h"
 #include "app/sysoptions.h"
@@ -11,14 +12,13 @@
 #include "documents/entrykinds.h"
 #include "documents/entrylinemodel.h"
 #include "documents/entrylineview.h"
+#include "documents/entrywindows.h"
 #include "documents/frmdeptgl.h"
 #include "documents/stocklookup.h"
-#include "support/testdatabase.h"
-#include "app/frmmain.h"
-#include "documents/entrywindows.h"
 #include "printservices.h"
 #include "reportengine.h"
 #include "reportpresenter.h"
+#include "support/testdatabase.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -715,7 +715,7 @@ void TstEntryWindow::mainWindowOpensTheElevenWindows()
 {
     TFrmMain main;
     main.applySession();
-    const QList<int> codes{301, 302, 303, 304, 305, 401, 402, 403, 404, 501, 502};
+    const QList<int> codes {301, 302, 303, 304, 305, 401, 402, 403, 404, 501, 502};
     for (int code : codes) {
         QVERIFY2(main.runAction(code), qPrintable(QString::number(code)));
         const EntryKind* k = nullptr;

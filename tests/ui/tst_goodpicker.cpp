@@ -5,8 +5,8 @@
 #include "data/datamodule.h"
 #include "data/dates.h"
 #include "documents/dlggoodxz.h"
-#include "documents/goodpickertarget.h"
 #include "documents/entrystocktable.h"
+#include "documents/goodpickertarget.h"
 #include "support/testdatabase.h"
 
 #include <QLabel>
@@ -48,36 +48,25 @@ void pickerExec(const QString& sql, const SqlParams& p = {})
 }
 
 void addGoodRow(const QString& code, const QString& name, const QString& type, const QString& spec, double enterPrice,
-                bool stopped = false)
+    bool stopped = false)
 {
     pickerExec(QStringLiteral("insert into t_goods(F_Code,F_Name,F_Type,F_Spec,F_EnterPrice,F_SalePrice,F_Flag) "
                               "values(:c,:n,:t,:s,:e,:e,:f)"),
-               {{QStringLiteral("c"), code},
-                {QStringLiteral("n"), name},
-                {QStringLiteral("t"), type},
-                {QStringLiteral("s"), spec},
-                {QStringLiteral("e"), enterPrice},
-                {QStringLiteral("f"), stopped ? 1 : 0}});
+        {{QStringLiteral("c"), code}, {QStringLiteral("n"), name}, {QStringLiteral("t"), type},
+            {QStringLiteral("s"), spec}, {QStringLiteral("e"), enterPrice}, {QStringLiteral("f"), stopped ? 1 : 0}});
 }
 
 void addDoc(const QString& code, int kind, int oper, const QString& depot, const QString& client, const QString& good,
-            double amount, double cost)
+    double amount, double cost)
 {
     pickerExec(QStringLiteral("insert into DepotM(F_Code,F_Depot,F_Client,F_Flag,F_OperFlag,F_Date) "
                               "values(:c,:d,:cl,:k,:o,'2024-01-15 00:00:00')"),
-               {{QStringLiteral("c"), code},
-                {QStringLiteral("d"), depot},
-                {QStringLiteral("cl"), client},
-                {QStringLiteral("k"), kind},
-                {QStringLiteral("o"), oper}});
+        {{QStringLiteral("c"), code}, {QStringLiteral("d"), depot}, {QStringLiteral("cl"), client},
+            {QStringLiteral("k"), kind}, {QStringLiteral("o"), oper}});
     pickerExec(QStringLiteral("insert into DepotD(F_Code,F_GoodCode,F_Amount,F_Price,F_TotalPrice,F_CBprice) "
                               "values(:c,:g,:a,:p,:t,:cb)"),
-               {{QStringLiteral("c"), code},
-                {QStringLiteral("g"), good},
-                {QStringLiteral("a"), amount},
-                {QStringLiteral("p"), cost / amount},
-                {QStringLiteral("t"), cost},
-                {QStringLiteral("cb"), cost}});
+        {{QStringLiteral("c"), code}, {QStringLiteral("g"), good}, {QStringLiteral("a"), amount},
+            {QStringLiteral("p"), cost / amount}, {QStringLiteral("t"), cost}, {QStringLiteral("cb"), cost}});
 }
 
 QStringList listedCodes(TDlgGoodXz& dlg)
@@ -128,20 +117,19 @@ void TstGoodPicker::init()
     SysOptions::current() = SysOptions();
     // Categories: 五金 (001) with 螺丝类 (001001) below it, and 电器 (002).
     pickerExec(QStringLiteral("delete from t_treecode"));
-    const char* tree[][3] = {{"001", "五金", "\\\\五金"},
-                             {"001001", "螺丝类", "\\\\五金\\螺丝类"},
-                             {"002", "电器", "\\\\电器"}};
+    const char* tree[][3]
+        = {{"001", "五金", "\\\\五金"}, {"001001", "螺丝类", "\\\\五金\\螺丝类"}, {"002", "电器", "\\\\电器"}};
     for (auto& t : tree)
-        pickerExec(QStringLiteral("insert into t_treecode(F_code,F_name,F_likecode,F_flag) values(:c,:n,:l,'goodtype')"),
-                   {{QStringLiteral("c"), QString::fromUtf8(t[0])},
-                    {QStringLiteral("n"), QString::fromUtf8(t[1])},
-                    {QStringLiteral("l"), QString::fromUtf8(t[2])}});
+        pickerExec(
+            QStringLiteral("insert into t_treecode(F_code,F_name,F_likecode,F_flag) values(:c,:n,:l,'goodtype')"),
+            {{QStringLiteral("c"), QString::fromUtf8(t[0])}, {QStringLiteral("n"), QString::fromUtf8(t[1])},
+                {QStringLiteral("l"), QString::fromUtf8(t[2])}});
     addGoodRow(QStringLiteral("A001"), QStringLiteral("十字螺丝"), QStringLiteral("\\\\五金\\螺丝类"),
-               QStringLiteral("M3"), 2);
+        QStringLiteral("M3"), 2);
     addGoodRow(QStringLiteral("A002"), QStringLiteral("六角螺母"), QStringLiteral("\\\\五金"), QStringLiteral("M4"), 1);
     addGoodRow(QStringLiteral("B001"), QStringLiteral("插座"), QStringLiteral("\\\\电器"), QStringLiteral("10A"), 15);
-    addGoodRow(QStringLiteral("B002"), QStringLiteral("旧插头"), QStringLiteral("\\\\电器"), QStringLiteral("5A"), 5,
-               true);
+    addGoodRow(
+        QStringLiteral("B002"), QStringLiteral("旧插头"), QStringLiteral("\\\\电器"), QStringLiteral("5A"), 5, true);
 }
 
 void TstGoodPicker::cleanup()
@@ -162,7 +150,7 @@ void TstGoodPicker::nothingBeforeTreeNode()
     dlg.findChild<QLineEdit*>(QStringLiteral("edtCode"))->clear();
     dlg.selectTreeNode(0);
     QVERIFY(dlg.stockTableBuilt());
-    QCOMPARE(listedCodes(dlg), (QStringList{QStringLiteral("A001"), QStringLiteral("A002"), QStringLiteral("B001")}));
+    QCOMPARE(listedCodes(dlg), (QStringList {QStringLiteral("A001"), QStringLiteral("A002"), QStringLiteral("B001")}));
     QCOMPARE(dlg.findChild<QLabel*>(QStringLiteral("lblCount"))->text(), QStringLiteral("当前货品数量： 3 个"));
 }
 
@@ -174,15 +162,15 @@ void TstGoodPicker::filters_data()
     QTest::addColumn<QString>("spec");
     QTest::addColumn<QStringList>("expected");
     auto u = [](const char* t) { return QString::fromUtf8(t); };
-    QTest::newRow("code prefix") << 0 << u("A") << u("") << u("") << QStringList{u("A001"), u("A002")};
-    QTest::newRow("code not inside") << 0 << u("001") << u("") << u("") << QStringList{};
-    QTest::newRow("name inside") << 0 << u("") << u("螺") << u("") << QStringList{u("A001"), u("A002")};
-    QTest::newRow("spec inside") << 0 << u("") << u("") << u("M") << QStringList{u("A001"), u("A002")};
-    QTest::newRow("wildcard literal") << 0 << u("") << u("%") << u("") << QStringList{};
-    QTest::newRow("category and below") << 1 << u("") << u("") << u("") << QStringList{u("A001"), u("A002")};
-    QTest::newRow("sub category") << 2 << u("") << u("") << u("") << QStringList{u("A001")};
-    QTest::newRow("stopped not listed") << 3 << u("") << u("") << u("") << QStringList{u("B001")};
-    QTest::newRow("category and name") << 1 << u("") << u("螺母") << u("") << QStringList{u("A002")};
+    QTest::newRow("code prefix") << 0 << u("A") << u("") << u("") << QStringList {u("A001"), u("A002")};
+    QTest::newRow("code not inside") << 0 << u("001") << u("") << u("") << QStringList {};
+    QTest::newRow("name inside") << 0 << u("") << u("螺") << u("") << QStringList {u("A001"), u("A002")};
+    QTest::newRow("spec inside") << 0 << u("") << u("") << u("M") << QStringList {u("A001"), u("A002")};
+    QTest::newRow("wildcard literal") << 0 << u("") << u("%") << u("") << QStringList {};
+    QTest::newRow("category and below") << 1 << u("") << u("") << u("") << QStringList {u("A001"), u("A002")};
+    QTest::newRow("sub category") << 2 << u("") << u("") << u("") << QStringList {u("A001")};
+    QTest::newRow("stopped not listed") << 3 << u("") << u("") << u("") << QStringList {u("B001")};
+    QTest::newRow("category and name") << 1 << u("") << u("螺母") << u("") << QStringList {u("A002")};
 }
 
 void TstGoodPicker::filters()
@@ -215,8 +203,8 @@ void TstGoodPicker::chosenGoodsLeaveTheList()
         dlg.selectTreeNode(0);
         QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("A002")));
         dlg.choose();
-        QCOMPARE(t.picked, QStringList{QStringLiteral("A002")});
-        QCOMPARE(listedCodes(dlg), (QStringList{QStringLiteral("A001"), QStringLiteral("B001")}));
+        QCOMPARE(t.picked, QStringList {QStringLiteral("A002")});
+        QCOMPARE(listedCodes(dlg), (QStringList {QStringLiteral("A001"), QStringLiteral("B001")}));
         QCOMPARE(dlg.currentGoodsCode(), QStringLiteral("B001")); // the good that followed
         // F2 presses the floating button.
         dlg.show();
@@ -225,7 +213,7 @@ void TstGoodPicker::chosenGoodsLeaveTheList()
         QTest::keyClick(&dlg, Qt::Key_F2);
         QCOMPARE(t.picked.size(), 2);
         QCOMPARE(t.picked.last(), QStringLiteral("B001"));
-        QCOMPARE(listedCodes(dlg), QStringList{QStringLiteral("A001")});
+        QCOMPARE(listedCodes(dlg), QStringList {QStringLiteral("A001")});
     }
     // Reopened, the picker lists them again.
     TDlgGoodXz again;
@@ -249,7 +237,7 @@ void TstGoodPicker::componentModesLeaveOutEveryLine()
     QCOMPARE(dlg.goodsCount(), 3); // before the first choice the document's goods are still listed
     QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("A001")));
     dlg.choose();
-    QCOMPARE(listedCodes(dlg), QStringList{QStringLiteral("A002")});
+    QCOMPARE(listedCodes(dlg), QStringList {QStringLiteral("A002")});
 }
 
 void TstGoodPicker::headerModeChoosesProductAndCloses()
@@ -301,7 +289,7 @@ void TstGoodPicker::stockGridOnlyPermittedDepots()
     for (const char* d : {"A仓", "B仓"})
         pickerExec(QStringLiteral("insert into t_begDept(F_Depot,F_GoodCode,F_Amount,F_Price,F_totalPrice) "
                                   "values(:d,'A001',4,2,8)"),
-                   {{QStringLiteral("d"), QString::fromUtf8(d)}});
+            {{QStringLiteral("d"), QString::fromUtf8(d)}});
     Session s = Session::current();
     s.operCode = QStringLiteral("001");
     s.ckFlag = 1;
@@ -373,9 +361,9 @@ void TstGoodPicker::sortingByTitle()
     const int nameColumn = dlg.goodsModel()->record().indexOf(QStringLiteral("F_enterPrice"));
     QVERIFY(nameColumn >= 0);
     dlg.sortByColumn(nameColumn); // ascending first
-    QCOMPARE(listedCodes(dlg), (QStringList{QStringLiteral("A002"), QStringLiteral("A001"), QStringLiteral("B001")}));
+    QCOMPARE(listedCodes(dlg), (QStringList {QStringLiteral("A002"), QStringLiteral("A001"), QStringLiteral("B001")}));
     dlg.sortByColumn(nameColumn);
-    QCOMPARE(listedCodes(dlg), (QStringList{QStringLiteral("B001"), QStringLiteral("A001"), QStringLiteral("A002")}));
+    QCOMPARE(listedCodes(dlg), (QStringList {QStringLiteral("B001"), QStringLiteral("A001"), QStringLiteral("A002")}));
 }
 
 QTEST_MAIN(TstGoodPicker)

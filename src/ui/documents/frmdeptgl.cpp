@@ -1008,16 +1008,16 @@ void TFrmDeptGl::tbLastClick()
 
 bool TFrmDeptGl::printData(ReportDataSet& header, ReportDataSet& lines) const
 {
-    const SqlParams p{{QStringLiteral("code"), m_curCode}};
+    const SqlParams p {{QStringLiteral("code"), m_curCode}};
     QSqlQuery q(dm().db());
     if (!dm().OpenQry(q, QStringLiteral("select * from DepotM where F_Code = :code"), p))
         return false;
     header = ReportDataSet::fromQuery(q);
     QSqlQuery d(dm().db());
     if (!dm().OpenQry(d,
-                      QStringLiteral("select * from DepotD where F_code = :code")
-                          + (m_kind->orderedLines ? QStringLiteral(" order by F_ID") : QString()),
-                      p))
+            QStringLiteral("select * from DepotD where F_code = :code")
+                + (m_kind->orderedLines ? QStringLiteral(" order by F_ID") : QString()),
+            p))
         return false;
     lines = ReportDataSet::fromQuery(d);
     return true;
