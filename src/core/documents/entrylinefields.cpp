@@ -3,7 +3,7 @@
 #include "data/dates.h"
 
 namespace {
-enum class LineField {
+enum class EntryLineField {
     Unknown,
     Code,
     GoodCode,
@@ -28,28 +28,28 @@ enum class LineField {
     Flag,
 };
 
-LineField entryFieldOf(const QString& field, int* index)
+EntryLineField entryFieldOf(const QString& field, int* index)
 {
     const QString f = field.trimmed().toLower();
-    static const QHash<QString, LineField> names {
-        {QStringLiteral("f_code"), LineField::Code},
-        {QStringLiteral("f_goodcode"), LineField::GoodCode},
-        {QStringLiteral("f_goodname"), LineField::GoodName},
-        {QStringLiteral("f_tmcode"), LineField::TMcode},
-        {QStringLiteral("f_type"), LineField::Type},
-        {QStringLiteral("f_spec"), LineField::Spec},
-        {QStringLiteral("f_unit"), LineField::Unit},
-        {QStringLiteral("f_address"), LineField::Address},
-        {QStringLiteral("f_mem"), LineField::Mem},
-        {QStringLiteral("f_amount"), LineField::Amount},
-        {QStringLiteral("f_price"), LineField::Price},
-        {QStringLiteral("f_totalprice"), LineField::TotalPrice},
-        {QStringLiteral("f_cbprice"), LineField::CBprice},
-        {QStringLiteral("f_rate"), LineField::Rate},
-        {QStringLiteral("f_curamount"), LineField::CurAmount},
-        {QStringLiteral("f_sjamount"), LineField::SJamount},
-        {QStringLiteral("f_id"), LineField::Id},
-        {QStringLiteral("f_flag"), LineField::Flag},
+    static const QHash<QString, EntryLineField> names {
+        {QStringLiteral("f_code"), EntryLineField::Code},
+        {QStringLiteral("f_goodcode"), EntryLineField::GoodCode},
+        {QStringLiteral("f_goodname"), EntryLineField::GoodName},
+        {QStringLiteral("f_tmcode"), EntryLineField::TMcode},
+        {QStringLiteral("f_type"), EntryLineField::Type},
+        {QStringLiteral("f_spec"), EntryLineField::Spec},
+        {QStringLiteral("f_unit"), EntryLineField::Unit},
+        {QStringLiteral("f_address"), EntryLineField::Address},
+        {QStringLiteral("f_mem"), EntryLineField::Mem},
+        {QStringLiteral("f_amount"), EntryLineField::Amount},
+        {QStringLiteral("f_price"), EntryLineField::Price},
+        {QStringLiteral("f_totalprice"), EntryLineField::TotalPrice},
+        {QStringLiteral("f_cbprice"), EntryLineField::CBprice},
+        {QStringLiteral("f_rate"), EntryLineField::Rate},
+        {QStringLiteral("f_curamount"), EntryLineField::CurAmount},
+        {QStringLiteral("f_sjamount"), EntryLineField::SJamount},
+        {QStringLiteral("f_id"), EntryLineField::Id},
+        {QStringLiteral("f_flag"), EntryLineField::Flag},
     };
     const auto it = names.constFind(f);
     if (it != names.constEnd())
@@ -61,13 +61,13 @@ LineField entryFieldOf(const QString& field, int* index)
         const bool zf = f.startsWith(QLatin1String("f_zf"));
         if (n >= 1 && n <= (zf ? 5 : 3)) {
             *index = n - 1;
-            return zf ? LineField::ZF : (f.startsWith(QLatin1String("f_sz")) ? LineField::SZ : LineField::RQ);
+            return zf ? EntryLineField::ZF : (f.startsWith(QLatin1String("f_sz")) ? EntryLineField::SZ : EntryLineField::RQ);
         }
     }
-    return LineField::Unknown;
+    return EntryLineField::Unknown;
 }
 
-QVariant optionalValue(const std::optional<double>& v)
+QVariant entryOptionalValue(const std::optional<double>& v)
 {
     return v ? QVariant(*v) : QVariant();
 }
@@ -97,7 +97,7 @@ EntryLineColumn entryCol(const char* field, const char* caption, int width, bool
     return c;
 }
 
-void appendUserColumns(QList<EntryLineColumn>& cols, bool editable)
+void entryAppendUserColumns(QList<EntryLineColumn>& cols, bool editable)
 {
     const char* zf[] = {"字符项一", "字符项二", "字符项三", "字符项四", "字符项五"};
     const char* sz[] = {"数字项一", "数字项二", "数字项三"};
@@ -128,49 +128,49 @@ QVariant value(const DocumentLine& l, const QString& field)
 {
     int i = 0;
     switch (entryFieldOf(field, &i)) {
-    case LineField::Code:
+    case EntryLineField::Code:
         return l.code;
-    case LineField::GoodCode:
+    case EntryLineField::GoodCode:
         return l.goodCode;
-    case LineField::GoodName:
+    case EntryLineField::GoodName:
         return l.goodName;
-    case LineField::TMcode:
+    case EntryLineField::TMcode:
         return l.tmCode;
-    case LineField::Type:
+    case EntryLineField::Type:
         return l.type;
-    case LineField::Spec:
+    case EntryLineField::Spec:
         return l.spec;
-    case LineField::Unit:
+    case EntryLineField::Unit:
         return l.unit;
-    case LineField::Address:
+    case EntryLineField::Address:
         return l.address;
-    case LineField::Mem:
+    case EntryLineField::Mem:
         return l.mem;
-    case LineField::Amount:
+    case EntryLineField::Amount:
         return l.amount;
-    case LineField::Price:
+    case EntryLineField::Price:
         return l.price;
-    case LineField::TotalPrice:
+    case EntryLineField::TotalPrice:
         return l.totalPrice;
-    case LineField::CBprice:
+    case EntryLineField::CBprice:
         return l.cbPrice;
-    case LineField::Rate:
-        return optionalValue(l.rate);
-    case LineField::CurAmount:
-        return optionalValue(l.curAmount);
-    case LineField::SJamount:
-        return optionalValue(l.sjAmount);
-    case LineField::ZF:
+    case EntryLineField::Rate:
+        return entryOptionalValue(l.rate);
+    case EntryLineField::CurAmount:
+        return entryOptionalValue(l.curAmount);
+    case EntryLineField::SJamount:
+        return entryOptionalValue(l.sjAmount);
+    case EntryLineField::ZF:
         return l.zf[i];
-    case LineField::SZ:
-        return optionalValue(l.sz[i]);
-    case LineField::RQ:
+    case EntryLineField::SZ:
+        return entryOptionalValue(l.sz[i]);
+    case EntryLineField::RQ:
         return l.rq[i].isValid() ? QVariant(l.rq[i]) : QVariant();
-    case LineField::Id:
+    case EntryLineField::Id:
         return l.id;
-    case LineField::Flag:
+    case EntryLineField::Flag:
         return l.flag;
-    case LineField::Unknown:
+    case EntryLineField::Unknown:
         break;
     }
     return {};
@@ -179,77 +179,77 @@ QVariant value(const DocumentLine& l, const QString& field)
 bool setValue(DocumentLine& l, const QString& field, const QVariant& v)
 {
     int i = 0;
-    const LineField f = entryFieldOf(field, &i);
+    const EntryLineField f = entryFieldOf(field, &i);
     double n = 0;
     bool empty = false;
     switch (f) {
-    case LineField::GoodCode:
+    case EntryLineField::GoodCode:
         l.goodCode = v.toString();
         return true;
-    case LineField::GoodName:
+    case EntryLineField::GoodName:
         l.goodName = v.toString();
         return true;
-    case LineField::TMcode:
+    case EntryLineField::TMcode:
         l.tmCode = v.toString();
         return true;
-    case LineField::Type:
+    case EntryLineField::Type:
         l.type = v.toString();
         return true;
-    case LineField::Spec:
+    case EntryLineField::Spec:
         l.spec = v.toString();
         return true;
-    case LineField::Unit:
+    case EntryLineField::Unit:
         l.unit = v.toString();
         return true;
-    case LineField::Address:
+    case EntryLineField::Address:
         l.address = v.toString();
         return true;
-    case LineField::Mem:
+    case EntryLineField::Mem:
         l.mem = v.toString();
         return true;
-    case LineField::ZF:
+    case EntryLineField::ZF:
         l.zf[i] = v.toString();
         return true;
-    case LineField::Amount:
-    case LineField::Price:
-    case LineField::TotalPrice:
-    case LineField::CBprice:
-    case LineField::Rate:
-    case LineField::CurAmount:
-    case LineField::SJamount:
-    case LineField::SZ:
+    case EntryLineField::Amount:
+    case EntryLineField::Price:
+    case EntryLineField::TotalPrice:
+    case EntryLineField::CBprice:
+    case EntryLineField::Rate:
+    case EntryLineField::CurAmount:
+    case EntryLineField::SJamount:
+    case EntryLineField::SZ:
         if (!entryNumberOf(v, n, &empty))
             return false;
         switch (f) {
-        case LineField::Amount:
+        case EntryLineField::Amount:
             l.amount = n;
             break;
-        case LineField::Price:
+        case EntryLineField::Price:
             l.price = n;
             break;
-        case LineField::TotalPrice:
+        case EntryLineField::TotalPrice:
             l.totalPrice = n;
             break;
-        case LineField::CBprice:
+        case EntryLineField::CBprice:
             l.cbPrice = n;
             break;
-        case LineField::Rate:
+        case EntryLineField::Rate:
             l.rate = empty ? std::nullopt : std::optional<double>(n);
             break;
-        case LineField::CurAmount:
+        case EntryLineField::CurAmount:
             l.curAmount = empty ? std::nullopt : std::optional<double>(n);
             break;
-        case LineField::SJamount:
+        case EntryLineField::SJamount:
             l.sjAmount = empty ? std::nullopt : std::optional<double>(n);
             break;
-        case LineField::SZ:
+        case EntryLineField::SZ:
             l.sz[i] = empty ? std::nullopt : std::optional<double>(n);
             break;
         default:
             break;
         }
         return true;
-    case LineField::RQ: {
+    case EntryLineField::RQ: {
         if (v.isNull() || v.toString().trimmed().isEmpty()) {
             l.rq[i] = QDate();
             return true;
@@ -260,10 +260,10 @@ bool setValue(DocumentLine& l, const QString& field, const QVariant& v)
         l.rq[i] = d;
         return true;
     }
-    case LineField::Code:
-    case LineField::Id:
-    case LineField::Flag:
-    case LineField::Unknown:
+    case EntryLineField::Code:
+    case EntryLineField::Id:
+    case EntryLineField::Flag:
+    case EntryLineField::Unknown:
         break;
     }
     return false;
@@ -273,14 +273,14 @@ bool isNumeric(const QString& field)
 {
     int i = 0;
     switch (entryFieldOf(field, &i)) {
-    case LineField::Amount:
-    case LineField::Price:
-    case LineField::TotalPrice:
-    case LineField::CBprice:
-    case LineField::Rate:
-    case LineField::CurAmount:
-    case LineField::SJamount:
-    case LineField::SZ:
+    case EntryLineField::Amount:
+    case EntryLineField::Price:
+    case EntryLineField::TotalPrice:
+    case EntryLineField::CBprice:
+    case EntryLineField::Rate:
+    case EntryLineField::CurAmount:
+    case EntryLineField::SJamount:
+    case EntryLineField::SZ:
         return true;
     default:
         return false;
@@ -290,18 +290,18 @@ bool isNumeric(const QString& field)
 bool isDate(const QString& field)
 {
     int i = 0;
-    return entryFieldOf(field, &i) == LineField::RQ;
+    return entryFieldOf(field, &i) == EntryLineField::RQ;
 }
 
 bool isGoodsDescriptive(const QString& field)
 {
     int i = 0;
     switch (entryFieldOf(field, &i)) {
-    case LineField::GoodName:
-    case LineField::Type:
-    case LineField::Spec:
-    case LineField::Address:
-    case LineField::Unit:
+    case EntryLineField::GoodName:
+    case EntryLineField::Type:
+    case EntryLineField::Spec:
+    case EntryLineField::Address:
+    case EntryLineField::Unit:
         return true;
     default:
         return false;
@@ -334,7 +334,7 @@ QList<EntryLineColumn> defaultColumns(int kind)
         EntryLineColumn cost = entryCol("F_CBprice", "成本", 80, true, 2);
         cost.footerType = 2;
         c << cur << sj << amount << price << total << cost << entryCol("F_Mem", "备注", 140);
-        appendUserColumns(c, true);
+        entryAppendUserColumns(c, true);
         return c;
     }
     EntryLineColumn code = entryCol("F_GoodCode", "编号", 80);
@@ -350,7 +350,7 @@ QList<EntryLineColumn> defaultColumns(int kind)
       << entryCol("F_Spec", "规格", 80, false) << entryCol("F_Address", "产地", 80, false)
       << entryCol("F_Unit", "单位", 50, false) << entryCol("F_TMcode", "条码", 100) << amount
       << entryCol("F_Price", "单价", 70, true, 2) << total << cost << entryCol("F_Mem", "备注", 140);
-    appendUserColumns(c, true);
+    entryAppendUserColumns(c, true);
     return c;
 }
 
@@ -362,7 +362,7 @@ QList<EntryLineColumn> pickerColumns()
       << entryCol("F_address", "产地", 80, false) << entryCol("F_BarCode", "条码", 100, false)
       << entryCol("F_unit", "单位", 50, false) << entryCol("F_enterPrice", "参考成本", 70, false, 2)
       << entryCol("F_salePrice", "参考售价", 70, false, 2);
-    appendUserColumns(c, false);
+    entryAppendUserColumns(c, false);
     c << entryCol("F_mem", "备  注", 140, false);
     return c;
 }
