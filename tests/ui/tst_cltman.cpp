@@ -7,11 +7,14 @@
 #include "masterdata/frmcltedit.h"
 #include "masterdata/frmcltman.h"
 #include "masterdata/masterlistmodel.h"
+#include "printservices.h"
+#include "reportpresenter.h"
 #include "support/testdatabase.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
@@ -19,6 +22,19 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
+
+namespace {
+class PartnerRecordingPresenter : public ReportPresenter
+{
+public:
+    PartnerRecordingPresenter() { ReportPresenter::setInstance(this); }
+    ~PartnerRecordingPresenter() override { ReportPresenter::setInstance(nullptr); }
+    void preview(const ReportEngine& engine) override { last = engine.prepare(); }
+    void design(const ReportEngine&, const QString& fileName) override { designFile = fileName; }
+    PreparedReport last;
+    QString designFile;
+};
+} // namespace
 
 class TestCltMan : public QObject
 {
@@ -36,6 +52,7 @@ private slots:
     void pickerReturnsNameOrGivenText();
     void pickerAddsPartner();
     void mainWindowActionsSwitchOneWindow();
+    void printPerKind();
 
 private:
     static int rowsNamed(MasterListModel* m, const QString& name)
@@ -326,6 +343,28 @@ void TestCltMan::mainWindowActionsSwitchOneWindow()
     QCOMPARE(w->windowTitle(), QStringLiteral("客户资料管理"));
     QCOMPARE(w->kind(), 1);
     QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
+}
+
+void TestCltMan::printPerKind()
+{
+    TestDatabase tdb(true);
+    KELMORA_REQUIRE_DB(tdb);
+    PrintServices::setTemplateFolder(QDir::cleanPath(QStringLiteral(KELMORA_TEST_DATA "/../../resources/Qr")));
+    PartnerRecordingPresenter presenter;
+    TfrmCltMan w;
+    w.setKind(1);
+    w.tbPrintClick();
+    QVERIFY(presenter.last.errors.isEmpty());
+    QVERIFY(presenter.last.pageTexts(0).contains(QStringLiteral("客户资料")));
+    QVERIFY(presenter.last.pageTexts(0).contains(w.recordAt(0).value(QStringLiteral("F_Name")).toString()));
+    w.tbSetClick();
+    QVERIFY(presenter.designFile.endsWith(QStringLiteral("frcltMan.fr3")));
+    w.setKind(0);
+    w.tbPrintClick();
+    QVERIFY(presenter.last.pageTexts(0).contains(QStringLiteral("供应商资料")));
+    w.tbSetClick();
+    QVERIFY(presenter.designFile.endsWith(QStringLiteral("frSupMan.fr3")));
+    PrintServices::setTemplateFolder(QString());
 }
 
 QTEST_MAIN(TestCltMan)

@@ -8,11 +8,14 @@
 #include "masterdata/frmgoodedit.h"
 #include "masterdata/frmgoodgl.h"
 #include "masterdata/masterlistmodel.h"
+#include "printservices.h"
+#include "reportpresenter.h"
 #include "support/testdatabase.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +25,25 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+
+namespace {
+// Records what the print services would show.
+class GoodsRecordingPresenter : public ReportPresenter
+{
+public:
+    GoodsRecordingPresenter() { ReportPresenter::setInstance(this); }
+    ~GoodsRecordingPresenter() override { ReportPresenter::setInstance(nullptr); }
+    void preview(const ReportEngine& engine) override
+    {
+        ++previews;
+        last = engine.prepare();
+    }
+    void design(const ReportEngine&, const QString& fileName) override { designFile = fileName; }
+    int previews = 0;
+    PreparedReport last;
+    QString designFile;
+};
+} // namespace
 
 class TestGoodGl : public QObject
 {
@@ -40,6 +62,8 @@ private slots:
     void batchCategoryChange();
     void autoCodeProposal();
     void openedByTheMainWindow();
+    void printUsesTheRightTemplate_data();
+    void printUsesTheRightTemplate();
 
 private:
     static void chooseNode(TFrmGoodGl& w, const QString& code);
@@ -359,6 +383,44 @@ void TestGoodGl::openedByTheMainWindow()
     QCOMPARE(main.statusPanelText(2), QStringLiteral("记录数：30"));
     QVERIFY(main.runAction(203));
     QCOMPARE(main.findWindow(QStringLiteral("TFrmGoodGl")), w);
+}
+
+void TestGoodGl::printUsesTheRightTemplate_data()
+{
+    QTest::addColumn<bool>("priceRight");
+    QTest::addColumn<QString>("templateFile");
+    QTest::addColumn<bool>("pricesPrinted");
+    QTest::newRow("with prices") << true << QStringLiteral("frGoodMan.fr3") << true;
+    QTest::newRow("without prices") << false << QStringLiteral("frGoodMan1.fr3") << false;
+}
+
+void TestGoodGl::printUsesTheRightTemplate()
+{
+    QFETCH(bool, priceRight);
+    QFETCH(QString, templateFile);
+    QFETCH(bool, pricesPrinted);
+    TestDatabase tdb(true);
+    KELMORA_REQUIRE_DB(tdb);
+    PrintServices::setTemplateFolder(QDir::cleanPath(QStringLiteral(KELMORA_TEST_DATA "/../../resources/Qr")));
+    Session::current().rPrice = priceRight;
+    Session::current().operCode = QStringLiteral("007");
+    GoodsRecordingPresenter presenter;
+    TFrmGoodGl w;
+    w.tbPrintClick(); // empty list: nothing
+    QCOMPARE(presenter.previews, 0);
+    chooseNode(w, QStringLiteral("002002")); // 紧固件
+    w.search();
+    w.tbPrintClick();
+    QCOMPARE(presenter.previews, 1);
+    QVERIFY2(presenter.last.errors.isEmpty(), qPrintable(presenter.last.errors.join(QLatin1Char('|'))));
+    const QStringList texts = presenter.last.pageTexts(0);
+    QVERIFY(texts.contains(QStringLiteral("货品资料")));
+    QVERIFY(texts.contains(QStringLiteral("膨胀螺丝")));
+    QVERIFY(texts.contains(QStringLiteral("1400"))); // opening quantity total of the four goods
+    QCOMPARE(texts.contains(QStringLiteral("成本价")), pricesPrinted);
+    w.tbSetClick();
+    QVERIFY(presenter.designFile.endsWith(templateFile));
+    PrintServices::setTemplateFolder(QString());
 }
 
 QTEST_MAIN(TestGoodGl)

@@ -5,12 +5,11 @@
 #include "app/sysoptions.h"
 #include "frmcltedit.h"
 #include "masterlistmodel.h"
+#include "printservices.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -348,21 +347,18 @@ void TfrmCltMan::saveLayout()
 
 QString TfrmCltMan::templateName() const
 {
-    return QDir(QCoreApplication::applicationDirPath())
-        .filePath(
-            m_kind == PartnerService::Client ? QStringLiteral("Qr/frcltMan.fr3") : QStringLiteral("Qr/frSupMan.fr3"));
+    return m_kind == PartnerService::Client ? QStringLiteral("frcltMan") : QStringLiteral("frSupMan");
 }
 
 void TfrmCltMan::tbPrintClick()
 {
-    if (rowCount() > 0 && cltManServices.print)
-        cltManServices.print(this, m_model, templateName(), false);
+    if (rowCount() > 0)
+        PrintServices::reportPrint(templateName(), m_model->dataSet(), PrintServices::dataModuleValueSource());
 }
 
 void TfrmCltMan::tbSetClick()
 {
-    if (cltManServices.print)
-        cltManServices.print(this, m_model, templateName(), true);
+    PrintServices::reportDesign(templateName(), m_model->dataSet(), PrintServices::dataModuleValueSource());
 }
 
 void TfrmCltMan::tbExportClick()

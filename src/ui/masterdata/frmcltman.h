@@ -58,7 +58,6 @@ public:
 
     struct Services
     {
-        void (*print)(QWidget* window, MasterListModel* model, const QString& templateName, bool design) = nullptr;
         void (*exportGrid)(QWidget* window, QTableView* grid, const QString& title) = nullptr;
     };
     static void setServices(const Services& services);

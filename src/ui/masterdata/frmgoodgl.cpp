@@ -8,12 +8,11 @@
 #include "dlgeditgoodtype.h"
 #include "frmgoodedit.h"
 #include "masterlistmodel.h"
+#include "printservices.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -390,22 +389,19 @@ void TFrmGoodGl::saveLayout()
 
 QString TFrmGoodGl::templateName() const
 {
-    return QDir(QCoreApplication::applicationDirPath())
-        .filePath(QStringLiteral("Qr/frGoodMan") + Session::current().templateSuffix() + QStringLiteral(".fr3"));
+    return QStringLiteral("frGoodMan") + Session::current().templateSuffix();
 }
 
 void TFrmGoodGl::tbPrintClick()
 {
     if (rowCount() == 0)
         return;
-    if (goodGlServices.print)
-        goodGlServices.print(this, m_model, templateName(), false);
+    PrintServices::reportPrint(templateName(), m_model->dataSet(), PrintServices::dataModuleValueSource());
 }
 
 void TFrmGoodGl::tbSetClick()
 {
-    if (goodGlServices.print)
-        goodGlServices.print(this, m_model, templateName(), true);
+    PrintServices::reportDesign(templateName(), m_model->dataSet(), PrintServices::dataModuleValueSource());
 }
 
 void TFrmGoodGl::tbExportClick()

@@ -56,11 +56,9 @@ public:
     QSqlRecord recordAt(int row) const override;
     void reopenAt(const QString& code) override;
 
-    // Print, design and export of the list; set by the program once the print
-    // engine and the grid export are there.
+    // The grid export; set by the program once it is there.
     struct Services
     {
-        void (*print)(QWidget* window, MasterListModel* model, const QString& templateName, bool design) = nullptr;
         void (*exportGrid)(QWidget* window, QTableView* grid, const QString& title) = nullptr;
     };
     static void setServices(const Services& services);

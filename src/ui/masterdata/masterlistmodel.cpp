@@ -89,6 +89,7 @@ bool MasterListModel::open(const QString& sql, const QVariantMap& params)
     QSqlQuery q(dm().db());
     q.setForwardOnly(true);
     const bool ok = dm().OpenQry(q, sql, params);
+    m_header = ok ? q.record() : QSqlRecord();
     if (ok)
         while (q.next())
             m_rows << q.record();
@@ -115,6 +116,21 @@ double MasterListModel::sum(const QString& field) const
     for (const QSqlRecord& r : m_rows)
         s += r.value(field).toDouble();
     return s;
+}
+
+ReportDataSet MasterListModel::dataSet() const
+{
+    QStringList names;
+    for (int i = 0; i < m_header.count(); ++i)
+        names << m_header.fieldName(i);
+    ReportDataSet out(names);
+    for (const QSqlRecord& r : m_rows) {
+        QVariantList values;
+        for (int i = 0; i < r.count(); ++i)
+            values << r.value(i);
+        out.addRow(values);
+    }
+    return out;
 }
 
 int MasterListModel::rowCount(const QModelIndex& parent) const

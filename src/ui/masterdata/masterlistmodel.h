@@ -1,6 +1,7 @@
 #pragma once
 
 #include "masterdata/mastergridseed.h"
+#include "reportdataset.h"
 
 #include <QAbstractTableModel>
 #include <QList>
@@ -34,6 +35,8 @@ public:
     void setDisabledField(const QString& field) { m_disabledField = field; }
     bool rowDisabled(int row) const;
     double sum(const QString& field) const;
+    // Every field of every row, for the report engine.
+    ReportDataSet dataSet() const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -45,6 +48,7 @@ private:
     QList<GridColumnSeed> m_columns;
     QHash<QString, int> m_decimals;
     QList<QSqlRecord> m_rows;
+    QSqlRecord m_header;
     QString m_sql;
     QVariantMap m_params;
     QString m_disabledField;
