@@ -4,10 +4,11 @@
 #include "app/messenger.h"
 #include "app/session.h"
 #include "app/sysoptions.h"
+#include "data/datagrid.h"
+#include "data/gridservices.h"
 #include "masterdata/dlgeditgoodtype.h"
 #include "masterdata/frmgoodedit.h"
 #include "masterdata/frmgoodgl.h"
-#include "masterdata/masterlistmodel.h"
 #include "printservices.h"
 #include "reportpresenter.h"
 #include "support/testdatabase.h"
@@ -17,11 +18,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
@@ -64,6 +67,7 @@ private slots:
     void openedByTheMainWindow();
     void printUsesTheRightTemplate_data();
     void printUsesTheRightTemplate();
+    void exportWritesTheShownRows();
 
 private:
     static void chooseNode(TFrmGoodGl& w, const QString& code);
@@ -107,10 +111,10 @@ void TestGoodGl::opensWithTreeAndEmptyGrid()
     QCOMPARE(w.tree()->topLevelItem(0)->text(0), QStringLiteral("货品类型"));
     QVERIFY(w.tree()->topLevelItem(0)->isExpanded());
     QCOMPARE(w.tree()->topLevelItem(0)->childCount(), 4);
-    QCOMPARE(w.model()->rowCount(), 0);
+    QCOMPARE(w.rowCount(), 0);
     QCOMPARE(w.searchType()->itemText(3), QStringLiteral("产    地"));
     QCOMPARE(w.searchType()->itemText(5), QStringLiteral("自定义1"));
-    QCOMPARE(w.model()->columnOf(QStringLiteral("F_Code")), 0);
+    QCOMPARE(w.grid()->columnOf(QStringLiteral("F_Code")), 0);
 }
 
 void TestGoodGl::findByCategoryAndFilter()
@@ -120,16 +124,16 @@ void TestGoodGl::findByCategoryAndFilter()
     TFrmGoodGl w;
     chooseNode(w, QString());
     w.search();
-    QCOMPARE(w.model()->rowCount(), 30);
+    QCOMPARE(w.rowCount(), 30);
     QCOMPARE(w.countText(), QStringLiteral("记录数：30"));
     chooseNode(w, QStringLiteral("001001")); // 饮料
     w.search();
-    QCOMPARE(w.model()->rowCount(), 5);
+    QCOMPARE(w.rowCount(), 5);
     chooseNode(w, QStringLiteral("001")); // 食品饮料 and below
     w.searchType()->setCurrentIndex(1);
     w.searchText()->setText(QStringLiteral("牛"));
     w.search();
-    QCOMPARE(w.model()->rowCount(), 2); // 纯牛奶, 牛肉干
+    QCOMPARE(w.rowCount(), 2); // 纯牛奶, 牛肉干
     // Changing the search kind clears the text.
     w.searchType()->setCurrentIndex(0);
     QVERIFY(w.searchText()->text().isEmpty());
@@ -143,8 +147,8 @@ void TestGoodGl::priceColumnsNeedTheRight()
     Session::current().operCode = QStringLiteral("001");
     Session::current().rPrice = false;
     TFrmGoodGl w;
-    QCOMPARE(w.model()->columnOf(QStringLiteral("F_EnterPrice")), -1);
-    QCOMPARE(w.model()->columnOf(QStringLiteral("F_SalePrice")), -1);
+    QCOMPARE(w.grid()->columnOf(QStringLiteral("F_EnterPrice")), -1);
+    QCOMPARE(w.grid()->columnOf(QStringLiteral("F_SalePrice")), -1);
     TFrmGoodEdit e(TFrmGoodEdit::NewFromList, &w);
     QVERIFY(e.openingGrid()->isColumnHidden(2));
     QVERIFY(!e.findChild<QDoubleSpinBox*>(QStringLiteral("edtEnterPrice"))->isVisibleTo(&e));
@@ -160,11 +164,11 @@ void TestGoodGl::userFieldsShownByKeyValueCaptions()
     QVERIFY(LoginService::loadSession(QStringLiteral("000"), Session::current()));
     TFrmGoodGl w;
     QCOMPARE(w.searchType()->itemText(5), QStringLiteral("颜色"));
-    const int zf1 = w.model()->columnOf(QStringLiteral("F_ZF1"));
-    QCOMPARE(w.model()->headerData(zf1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("颜色"));
-    QVERIFY(!w.grid()->isColumnHidden(zf1));
-    QVERIFY(w.grid()->isColumnHidden(w.model()->columnOf(QStringLiteral("F_ZF2"))));
-    QVERIFY(!w.grid()->isColumnHidden(w.model()->columnOf(QStringLiteral("F_RQ1"))));
+    const int zf1 = w.grid()->columnOf(QStringLiteral("F_ZF1"));
+    QCOMPARE(w.grid()->column(zf1).caption, QStringLiteral("颜色"));
+    QVERIFY(w.grid()->isColumnVisible(zf1));
+    QVERIFY(!w.grid()->isColumnVisible(w.grid()->columnOf(QStringLiteral("F_ZF2"))));
+    QVERIFY(w.grid()->isColumnVisible(w.grid()->columnOf(QStringLiteral("F_RQ1"))));
     TFrmGoodEdit e(TFrmGoodEdit::NewFromList, &w);
     QVERIFY(e.findChild<QLineEdit*>(QStringLiteral("edtZF1"))->isVisibleTo(&e));
     QVERIFY(!e.findChild<QLineEdit*>(QStringLiteral("edtZF2"))->isVisibleTo(&e));
@@ -177,7 +181,7 @@ void TestGoodGl::userFieldsShownByKeyValueCaptions()
     w.searchType()->setCurrentIndex(5);
     w.searchText()->setText(QStringLiteral("红"));
     w.search();
-    QCOMPARE(w.model()->rowCount(), 1);
+    QCOMPARE(w.rowCount(), 1);
 }
 
 void TestGoodGl::newGoodWithOpeningStockInTwoDepots()
@@ -217,7 +221,7 @@ void TestGoodGl::newGoodWithOpeningStockInTwoDepots()
     QCOMPARE(list.recordAt(list.currentRow()).value(QStringLiteral("F_Code")).toString(), QStringLiteral("SP0001"));
     chooseNode(list, QStringLiteral("001001"));
     list.search();
-    QCOMPARE(list.model()->rowCount(), 6);
+    QCOMPARE(list.rowCount(), 6);
 }
 
 void TestGoodGl::editRewritesDocumentLines()
@@ -279,12 +283,12 @@ void TestGoodGl::deleteRules()
     list.setCurrentRow(0);
     list.tbDelClick();
     QCOMPARE(msg.lastText(), QStringLiteral("该货品资料已经被使用，不能被删除！"));
-    QCOMPARE(list.model()->rowCount(), 30);
+    QCOMPARE(list.rowCount(), 30);
     list.setCurrentRow(1);
     msg.setNextAnswer(Messenger::Yes);
     list.tbDelClick();
     QCOMPARE(msg.lastText(), QStringLiteral("真的要删除货品绿茶饮料吗？"));
-    QCOMPARE(list.model()->rowCount(), 29);
+    QCOMPARE(list.rowCount(), 29);
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_begDept where F_GoodCode = 'HP0002'")),
         qint64(0));
 }
@@ -330,9 +334,9 @@ void TestGoodGl::batchCategoryChange()
     TFrmGoodGl list;
     chooseNode(list, QStringLiteral("001001"));
     list.search();
-    list.grid()->selectRow(0);
-    list.grid()->selectionModel()->select(
-        list.model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list.grid()->view()->selectRow(0);
+    list.grid()->view()->selectionModel()->select(
+        list.grid()->model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTimer::singleShot(0, [] {
         auto* dlg = qobject_cast<TDlgEditGoodType*>(QApplication::activeModalWidget());
         QVERIFY(dlg);
@@ -343,7 +347,7 @@ void TestGoodGl::batchCategoryChange()
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_goods where F_Type = :t"),
                  {{QStringLiteral("t"), QStringLiteral("\\\\电子电器")}}),
         qint64(6));
-    QCOMPARE(list.model()->rowCount(), 3);
+    QCOMPARE(list.rowCount(), 3);
 }
 
 void TestGoodGl::autoCodeProposal()
@@ -421,6 +425,35 @@ void TestGoodGl::printUsesTheRightTemplate()
     w.tbSetClick();
     QVERIFY(presenter.designFile.endsWith(templateFile));
     PrintServices::setTemplateFolder(QString());
+}
+
+void TestGoodGl::exportWritesTheShownRows()
+{
+    TestDatabase tdb(true);
+    KELMORA_REQUIRE_DB(tdb);
+    ScriptedMessenger msg;
+    QTemporaryDir dir;
+    QString offered;
+    GridServices::setSaveDialog(
+        [&](QWidget*, const QString& defaultName, const QStringList& filters, QString* chosen, QString* fileName) {
+            offered = defaultName;
+            *chosen = filters.at(4); // csv
+            *fileName = dir.filePath(QStringLiteral("goods"));
+            return true;
+        });
+    TFrmGoodGl w;
+    chooseNode(w, QStringLiteral("001001")); // 饮料
+    w.search();
+    w.tbExportClick();
+    GridServices::setSaveDialog({});
+    QCOMPARE(offered, QStringLiteral("货品资料"));
+    QFile f(dir.filePath(QStringLiteral("goods.csv")));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    QVERIFY(text.contains(QStringLiteral("货品编码")));
+    QVERIFY(text.contains(QStringLiteral("矿泉水")));
+    QVERIFY(!text.contains(QStringLiteral("活动扳手")));
+    QCOMPARE(msg.lastText(), QStringLiteral("导出 “goods.csv” 成功，打开该文件吗？"));
 }
 
 QTEST_MAIN(TestGoodGl)
