@@ -80,6 +80,7 @@ void Connection::close()
 {
     if (m_name.isEmpty())
         return;
+    m_prepared.clear();
     {
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         if (db.isOpen())
@@ -89,6 +90,20 @@ void Connection::close()
     m_name.clear();
     m_depth = 0;
     m_rollbackOnly = false;
+}
+
+QSqlQuery* Connection::prepared(const QString& sql)
+{
+    auto it = m_prepared.find(sql);
+    if (it != m_prepared.end())
+        return it->second.get();
+    auto q = std::make_unique<QSqlQuery>(db());
+    q->setForwardOnly(true);
+    if (!q->prepare(sql)) {
+        m_error = q->lastError().text();
+        return nullptr;
+    }
+    return m_prepared.emplace(sql, std::move(q)).first->second.get();
 }
 
 bool Connection::isOpen() const

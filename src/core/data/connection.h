@@ -7,6 +7,8 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+#include <memory>
+#include <unordered_map>
 
 // One open database connection of the run (or of a test), with its dialect.
 // Opening it also creates the per-connection working tables.
@@ -37,6 +39,11 @@ public:
     // Inserts one row and returns its F_ID (or -1 with errorString()).
     qint64 insertReturningId(const QString& sql, const SqlParams& params = {});
 
+    // A statement prepared once on this connection and kept until it closes, for
+    // look-ups that run many times; the caller binds its values and executes it.
+    // nullptr (with errorString()) when the statement cannot be prepared.
+    QSqlQuery* prepared(const QString& sql);
+
     // Creates the working tables on this connection (done by open()).
     bool createWorkingTables();
 
@@ -51,4 +58,5 @@ private:
     QString m_error;
     int m_depth = 0;
     bool m_rollbackOnly = false;
+    std::unordered_map<QString, std::unique_ptr<QSqlQuery>> m_prepared;
 };
