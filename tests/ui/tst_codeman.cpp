@@ -69,6 +69,12 @@ void TestCodeMan::tabsSwitchKinds()
     QCOMPARE(names(w), (QStringList {QStringLiteral("总仓库"), QStringLiteral("门市仓"), QStringLiteral("原料仓")}));
     w.tabs()->setCurrentIndex(2);
     QCOMPARE(w.currentKind(), QStringLiteral("suptype"));
+    if (!qEnvironmentVariableIsEmpty("KELMORA_SHOTS")) {
+        w.tabs()->setCurrentIndex(3);
+        w.show();
+        QTest::qWait(50);
+        w.grab().save(qEnvironmentVariable("KELMORA_SHOTS") + QStringLiteral("/codeman.png"));
+    }
 }
 
 void TestCodeMan::newEditSaveCycle()

@@ -11,6 +11,7 @@
 #include "masterdata/frmgoodgl.h"
 #include "printservices.h"
 #include "reportpresenter.h"
+#include "reportrenderer.h"
 #include "support/testdatabase.h"
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -422,6 +424,10 @@ void TestGoodGl::printUsesTheRightTemplate()
     QVERIFY(texts.contains(QStringLiteral("膨胀螺丝")));
     QVERIFY(texts.contains(QStringLiteral("1400"))); // opening quantity total of the four goods
     QCOMPARE(texts.contains(QStringLiteral("成本价")), pricesPrinted);
+    if (!qEnvironmentVariableIsEmpty("KELMORA_SHOTS"))
+        ReportRenderer::pageImage(presenter.last, 0, 96)
+            .save(qEnvironmentVariable("KELMORA_SHOTS") + QLatin1Char('/') + QFileInfo(templateFile).baseName()
+                + QStringLiteral(".png"));
     w.tbSetClick();
     QVERIFY(presenter.designFile.endsWith(templateFile));
     PrintServices::setTemplateFolder(QString());
