@@ -32,11 +32,11 @@ public:
     }
 };
 
-QList<GridColumnSpec> benchColumns()
+QList<GridColumnDef> benchColumns()
 {
-    QList<GridColumnSpec> cols;
+    QList<GridColumnDef> cols;
     auto add = [&cols](const char* f, const char* cap, const char* fmt, int footer = 0) {
-        GridColumnSpec c;
+        GridColumnDef c;
         c.fieldName = QLatin1String(f);
         c.caption = QString::fromUtf8(cap);
         c.displayFormat = QLatin1String(fmt);

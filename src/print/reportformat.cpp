@@ -1,5 +1,7 @@
 #include "reportformat.h"
 
+#include "data/gridformat.h"
+
 #include "app/sysoptions.h"
 #include "data/dates.h"
 
@@ -38,70 +40,12 @@ QString qtDateFormat(QString f)
     return h < 0 ? d : d + f.mid(h);
 }
 
-QString trimNumber(double v)
-{
-    QString s = QString::number(v, 'f', 6);
-    if (s.contains(QLatin1Char('.'))) {
-        while (s.endsWith(QLatin1Char('0')))
-            s.chop(1);
-        if (s.endsWith(QLatin1Char('.')))
-            s.chop(1);
-    }
-    if (s == QLatin1String("-0"))
-        s = QStringLiteral("0");
-    return s;
-}
 } // namespace
 
 QString formatNumber(double value, const QString& rawFormat)
 {
-    const QString format = resolveAlias(rawFormat);
-    if (format.isEmpty())
-        return trimNumber(value);
-    // The numeric part runs from the first of "#0,." to the last; anything around it is kept.
-    int first = -1, last = -1;
-    for (int i = 0; i < format.size(); ++i) {
-        const QChar c = format.at(i);
-        if (c == QLatin1Char('#') || c == QLatin1Char('0') || c == QLatin1Char(',') || c == QLatin1Char('.')) {
-            if (first < 0)
-                first = i;
-            last = i;
-        }
-    }
-    if (first < 0)
-        return format;
-    const QString pattern = format.mid(first, last - first + 1);
-    const bool grouping = pattern.contains(QLatin1Char(','));
-    const int dot = int(pattern.indexOf(QLatin1Char('.')));
-    int minDec = 0, maxDec = 0;
-    if (dot >= 0) {
-        for (int i = dot + 1; i < pattern.size(); ++i) {
-            if (pattern.at(i) == QLatin1Char('0')) {
-                ++minDec;
-                ++maxDec;
-            } else if (pattern.at(i) == QLatin1Char('#')) {
-                ++maxDec;
-            }
-        }
-    }
-    // Half away from zero, on the decimal text.
-    const double scale = std::pow(10.0, maxDec);
-    double rounded = std::round(std::fabs(value) * scale + 1e-9 * std::max(1.0, std::fabs(value) * scale)) / scale;
-    QString digits = QString::number(rounded, 'f', maxDec);
-    if (maxDec > minDec) {
-        while (digits.endsWith(QLatin1Char('0')) && digits.size() - digits.indexOf(QLatin1Char('.')) - 1 > minDec)
-            digits.chop(1);
-        if (digits.endsWith(QLatin1Char('.')))
-            digits.chop(1);
-    }
-    if (grouping) {
-        const int intEnd
-            = digits.contains(QLatin1Char('.')) ? int(digits.indexOf(QLatin1Char('.'))) : int(digits.size());
-        for (int i = intEnd - 3; i > 0; i -= 3)
-            digits.insert(i, QLatin1Char(','));
-    }
-    const bool negative = value < 0 && rounded != 0;
-    return format.left(first) + (negative ? QStringLiteral("-") : QString()) + digits + format.mid(last + 1);
+    // One number formatter for grids, exports and printed forms.
+    return GridFormat::formatNumber(value, resolveAlias(rawFormat));
 }
 
 double toNumber(const QVariant& value, bool* ok)

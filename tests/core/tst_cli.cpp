@@ -66,6 +66,8 @@ private slots:
     void endToEnd();
     void stocktakingAndTransfer();
     void racingProcesses();
+    void moneyWords_data();
+    void moneyWords();
 };
 
 void TestCli::usageErrors_data()
@@ -339,4 +341,29 @@ void TestCli::racingProcesses()
 }
 
 QTEST_GUILESS_MAIN(TestCli)
+
+void TestCli::moneyWords_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("out");
+    QTest::newRow("amount") << QStringList {QStringLiteral("money-words"), QStringLiteral("1005.50")} << 0
+                            << QStringLiteral("壹千零佰零拾伍元伍角零分");
+    QTest::newRow("not a number") << QStringList {QStringLiteral("money-words"), QStringLiteral("abc")} << 1
+                                  << QString();
+    QTest::newRow("missing") << QStringList {QStringLiteral("money-words")} << 1 << QString();
+}
+
+void TestCli::moneyWords()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, out);
+    TestDatabase tdb;
+    KELMORA_REQUIRE_DB(tdb);
+    const CliRun r = cliRun(tdb, args);
+    QCOMPARE(r.status, status);
+    QCOMPARE(r.out, out);
+}
+
 #include "tst_cli.moc"

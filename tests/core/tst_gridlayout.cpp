@@ -32,7 +32,7 @@ private slots:
         addRow(QStringLiteral("goodgl"), QString(), 0, QStringLiteral("空"));
         addRow(QStringLiteral("goodgl"), QStringLiteral("  "), 3, QStringLiteral("空白"));
         addRow(QStringLiteral("other"), QStringLiteral("F_X"), 0, QStringLiteral("别的"));
-        QList<GridColumnSpec> cols;
+        QList<GridColumnDef> cols;
         // The key is matched in lower case, however a window spells it.
         QCOMPARE(GridLayout::load(QStringLiteral("GoodGl"), cols), GridLayout::LoadResult::Loaded);
         QCOMPARE(cols.size(), 2);
@@ -50,22 +50,22 @@ private slots:
         dm().ExecSql(QStringLiteral("delete from cfg_grid"));
         addRow(QStringLiteral("empman"), QStringLiteral("F_Code"), 0, QStringLiteral("编号"));
         addRow(QStringLiteral("empman"), QStringLiteral("F_Name"), 1, QStringLiteral("姓名"));
-        QList<GridColumnSpec> cols;
+        QList<GridColumnDef> cols;
         QCOMPARE(GridLayout::load(QStringLiteral("empman"), cols), GridLayout::LoadResult::Loaded);
         std::swap(cols[0], cols[1]);
         cols[0].caption = QStringLiteral("员工's 姓名"); // a quote no longer breaks the statement
         cols[0].width = 133;
         cols[0].visible = false;
         cols[0].readOnly = false;
-        cols[0].alignment = GridColumnSpec::AlignCenter;
+        cols[0].alignment = GridColumnDef::AlignCenter;
         cols[0].displayFormat = QStringLiteral(",0.00");
-        cols[0].footerType = GridColumnSpec::FooterText;
+        cols[0].footerType = GridColumnDef::FooterText;
         cols[0].footerValue = QStringLiteral("合    计");
-        cols[1].footerType = GridColumnSpec::FooterSum;
+        cols[1].footerType = GridColumnDef::FooterSum;
         ScriptedMessenger msg;
         QCOMPARE(GridLayout::save(QStringLiteral("EmpMan"), cols), 0);
         QCOMPARE(msg.count(), 0);
-        QList<GridColumnSpec> back;
+        QList<GridColumnDef> back;
         QCOMPARE(GridLayout::load(QStringLiteral("empman"), back), GridLayout::LoadResult::Loaded);
         QCOMPARE(back.size(), 2);
         QCOMPARE(back.at(0).fieldName, QStringLiteral("F_Name"));
@@ -73,12 +73,12 @@ private slots:
         QCOMPARE(back.at(0).width, 133);
         QCOMPARE(back.at(0).visible, false);
         QCOMPARE(back.at(0).readOnly, false);
-        QCOMPARE(back.at(0).alignment, int(GridColumnSpec::AlignCenter));
+        QCOMPARE(back.at(0).alignment, int(GridColumnDef::AlignCenter));
         QCOMPARE(back.at(0).displayFormat, QStringLiteral(",0.00"));
-        QCOMPARE(back.at(0).footerType, int(GridColumnSpec::FooterText));
+        QCOMPARE(back.at(0).footerType, int(GridColumnDef::FooterText));
         QCOMPARE(back.at(0).footerValue, QStringLiteral("合    计"));
         QCOMPARE(back.at(1).fieldName, QStringLiteral("F_Code"));
-        QCOMPARE(back.at(1).footerType, int(GridColumnSpec::FooterSum));
+        QCOMPARE(back.at(1).footerType, int(GridColumnDef::FooterSum));
     }
 
     void columnWithoutRowIsNotInserted()
@@ -87,10 +87,10 @@ private slots:
         KELMORA_REQUIRE_DB(tdb);
         dm().ExecSql(QStringLiteral("delete from cfg_grid"));
         addRow(QStringLiteral("cltman"), QStringLiteral("F_Code"), 0, QStringLiteral("编号"));
-        GridColumnSpec code;
+        GridColumnDef code;
         code.fieldName = QStringLiteral("F_Code");
         code.caption = QStringLiteral("代码");
-        GridColumnSpec extra;
+        GridColumnDef extra;
         extra.fieldName = QStringLiteral("F_Extra");
         QCOMPARE(GridLayout::save(QStringLiteral("cltman"), {extra, code}), 0);
         QCOMPARE(dm().GetSqlInt(QStringLiteral("select count(*) from cfg_grid")), 2 - 1);
@@ -118,7 +118,7 @@ private slots:
                 dm().ExecSql(QStringLiteral("create trigger kel_refuse before update on cfg_grid when "
                                             "new.F_fieldname = 'F_Bad' begin select raise(abort, 'refused'); end")));
         }
-        QList<GridColumnSpec> cols;
+        QList<GridColumnDef> cols;
         QCOMPARE(GridLayout::load(QStringLiteral("supman"), cols), GridLayout::LoadResult::Loaded);
         cols[0].caption = QStringLiteral("坏2");
         cols[1].caption = QStringLiteral("好2");
@@ -138,7 +138,7 @@ private slots:
         KELMORA_REQUIRE_DB(tdb);
         dm().ExecSql(QStringLiteral("drop table cfg_grid"));
         ScriptedMessenger msg;
-        QList<GridColumnSpec> cols;
+        QList<GridColumnDef> cols;
         QCOMPARE(GridLayout::load(QStringLiteral("goodgl"), cols), GridLayout::LoadResult::Failed);
         QCOMPARE(msg.texts(), QStringList {QStringLiteral("操作失败，请检查数据连接... ")});
         QCOMPARE(msg.lastKind(), 3);

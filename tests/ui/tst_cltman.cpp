@@ -3,15 +3,18 @@
 #include "app/loginservice.h"
 #include "app/messenger.h"
 #include "app/session.h"
+#include "data/datagrid.h"
 #include "masterdata/dlgcltxz.h"
 #include "masterdata/frmcltedit.h"
 #include "masterdata/frmcltman.h"
-#include "masterdata/masterlistmodel.h"
+#include "printservices.h"
+#include "reportpresenter.h"
 #include "support/testdatabase.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
@@ -19,6 +22,19 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
+
+namespace {
+class PartnerRecordingPresenter : public ReportPresenter
+{
+public:
+    PartnerRecordingPresenter() { ReportPresenter::setInstance(this); }
+    ~PartnerRecordingPresenter() override { ReportPresenter::setInstance(nullptr); }
+    void preview(const ReportEngine& engine) override { last = engine.prepare(); }
+    void design(const ReportEngine&, const QString& fileName) override { designFile = fileName; }
+    PreparedReport last;
+    QString designFile;
+};
+} // namespace
 
 class TestCltMan : public QObject
 {
@@ -36,15 +52,9 @@ private slots:
     void pickerReturnsNameOrGivenText();
     void pickerAddsPartner();
     void mainWindowActionsSwitchOneWindow();
+    void printPerKind();
 
 private:
-    static int rowsNamed(MasterListModel* m, const QString& name)
-    {
-        int n = 0;
-        for (int r = 0; r < m->rowCount(); ++r)
-            n += m->recordAt(r).value(QStringLiteral("F_Name")).toString() == name;
-        return n;
-    }
     static void shot(QWidget& w, const char* name)
     {
         if (!qEnvironmentVariableIsEmpty("KELMORA_SHOTS")) {
@@ -69,17 +79,17 @@ void TestCltMan::clientAndSupplierModes()
     TfrmCltMan w;
     w.setKind(1);
     QCOMPARE(w.windowTitle(), QStringLiteral("客户资料管理"));
-    const int clients = w.model()->rowCount();
+    const int clients = w.rowCount();
     QVERIFY(clients > 0);
     for (int r = 0; r < clients; ++r)
         QCOMPARE(w.recordAt(r).value(QStringLiteral("F_operFlag")).toInt(), 1);
     QCOMPARE(w.countText(), QStringLiteral("记录数：%1").arg(clients));
-    QCOMPARE(w.model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("编号"));
+    QCOMPARE(w.grid()->column(0).caption, QStringLiteral("编号"));
     shot(w, "cltman.png");
     w.setKind(0);
     QCOMPARE(w.windowTitle(), QStringLiteral("供应商资料管理"));
-    QVERIFY(w.model()->rowCount() > 0);
-    for (int r = 0; r < w.model()->rowCount(); ++r)
+    QVERIFY(w.rowCount() > 0);
+    for (int r = 0; r < w.rowCount(); ++r)
         QCOMPARE(w.recordAt(r).value(QStringLiteral("F_operFlag")).toInt(), 0);
 }
 
@@ -99,16 +109,16 @@ void TestCltMan::leftListFiltersExactly()
     w.setKind(1);
     QCOMPARE(w.leftList()->item(0, 1)->text(), QStringLiteral("全部"));
     QCOMPARE(w.leftList()->rowCount(), 3);
-    QCOMPARE(w.model()->rowCount(), 3);
+    QCOMPARE(w.rowCount(), 3);
     w.leftList()->setCurrentCell(1, 1); // 王
-    QCOMPARE(w.model()->rowCount(), 1);
+    QCOMPARE(w.rowCount(), 1);
     QCOMPARE(w.recordAt(0).value(QStringLiteral("F_Code")).toString(), QStringLiteral("K1"));
     w.leftList()->setCurrentCell(0, 1);
-    QCOMPARE(w.model()->rowCount(), 3);
+    QCOMPARE(w.rowCount(), 3);
     w.leftKind()->setCurrentIndex(1);
     QCOMPARE(w.leftList()->horizontalHeaderItem(1)->text(), QStringLiteral("类  型"));
     w.leftList()->setCurrentCell(2, 1); // 零售
-    QCOMPARE(w.model()->rowCount(), 1);
+    QCOMPARE(w.rowCount(), 1);
     QCOMPARE(w.recordAt(0).value(QStringLiteral("F_Code")).toString(), QStringLiteral("K2"));
     // Switching to suppliers keeps the left list's rows.
     w.setKind(0);
@@ -124,15 +134,16 @@ void TestCltMan::searchBoxAndDisabled()
         "('K2', '联华', '李', 1, 1)")));
     TfrmCltMan w;
     w.setKind(1);
-    QCOMPARE(w.model()->rowCount(), 1);
+    QCOMPARE(w.rowCount(), 1);
     w.includeDisabled()->setChecked(true);
-    QCOMPARE(w.model()->rowCount(), 2);
-    QVERIFY(w.model()->rowDisabled(1));
-    QCOMPARE(w.model()->data(w.model()->index(1, 0), Qt::ForegroundRole).value<QBrush>().color(), QColor(Qt::red));
+    QCOMPARE(w.rowCount(), 2);
+    QCOMPARE(w.grid()->model()->data(w.grid()->model()->index(1, 0), Qt::ForegroundRole).value<QBrush>().color(),
+        QColor(Qt::red));
+    QVERIFY(!w.grid()->model()->data(w.grid()->model()->index(0, 0), Qt::ForegroundRole).isValid());
     w.searchType()->setCurrentIndex(2);
     w.searchText()->setText(QStringLiteral("李"));
     w.search();
-    QCOMPARE(w.model()->rowCount(), 1);
+    QCOMPARE(w.rowCount(), 1);
     w.searchType()->setCurrentIndex(0);
     QVERIFY(w.searchText()->text().isEmpty());
 }
@@ -155,7 +166,7 @@ void TestCltMan::addClientsAndSuppliers()
     e.nameBox()->setText(QStringLiteral("重复"));
     QVERIFY(!e.btnOKClick());
     QCOMPARE(msg.lastText(), QStringLiteral("客户编号重复，请重新输入！"));
-    QCOMPARE(w.model()->rowCount(), 1);
+    QCOMPARE(w.rowCount(), 1);
     QCOMPARE(w.recordAt(w.currentRow()).value(QStringLiteral("F_Code")).toString(), QStringLiteral("K001"));
 
     // The same code as a supplier is fine.
@@ -165,7 +176,7 @@ void TestCltMan::addClientsAndSuppliers()
     s.codeBox()->setText(QStringLiteral("K001"));
     s.nameBox()->setText(QStringLiteral("联合食品厂"));
     QVERIFY(s.btnOKClick());
-    QCOMPARE(w.model()->rowCount(), 1);
+    QCOMPARE(w.rowCount(), 1);
     QCOMPARE(
         tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_client where F_Code = 'K001'")), qint64(2));
     Session::current().operCode = QStringLiteral("005");
@@ -203,16 +214,16 @@ void TestCltMan::deleteAsks()
     ScriptedMessenger msg;
     TfrmCltMan w;
     w.setKind(0);
-    const int before = w.model()->rowCount();
+    const int before = w.rowCount();
     w.setCurrentRow(0);
     const QString name = w.recordAt(0).value(QStringLiteral("F_Name")).toString();
     msg.setNextAnswer(Messenger::No);
     w.tbDelClick();
     QCOMPARE(msg.lastText(), QStringLiteral("真的要删除当前供应商名称为：“%1”的资料吗？").arg(name));
-    QCOMPARE(w.model()->rowCount(), before);
+    QCOMPARE(w.rowCount(), before);
     msg.setNextAnswer(Messenger::Yes);
     w.tbDelClick();
-    QCOMPARE(w.model()->rowCount(), before - 1);
+    QCOMPARE(w.rowCount(), before - 1);
 }
 
 void TestCltMan::pickerFiltersAndModes_data()
@@ -249,7 +260,7 @@ void TestCltMan::pickerFiltersAndModes()
     if (!box.isEmpty())
         dlg.findChild<QLineEdit*>(box)->setText(text); // searches on every change
     QStringList got;
-    for (int r = 0; r < dlg.model()->rowCount(); ++r)
+    for (int r = 0; r < dlg.rowCount(); ++r)
         got << dlg.recordAt(r).value(QStringLiteral("F_Name")).toString();
     QCOMPARE(got, names);
 }
@@ -260,7 +271,7 @@ void TestCltMan::pickerReturnsNameOrGivenText()
     KELMORA_REQUIRE_DB(tdb);
     TDlgCltXz dlg;
     dlg.setKind(1);
-    QVERIFY(dlg.model()->rowCount() > 1);
+    QVERIFY(dlg.rowCount() > 1);
     const QString second = dlg.recordAt(1).value(QStringLiteral("F_Name")).toString();
     QTimer::singleShot(0, [&dlg] {
         dlg.setCurrentRow(1);
@@ -279,7 +290,7 @@ void TestCltMan::pickerReturnsNameOrGivenText()
     TDlgCltXz empty;
     empty.setKind(1);
     empty.nameBox()->setText(QStringLiteral("没有这样的名字"));
-    QCOMPARE(empty.model()->rowCount(), 0);
+    QCOMPARE(empty.rowCount(), 0);
     QTimer::singleShot(0, [&empty] {
         empty.choose();
         empty.reject();
@@ -294,7 +305,7 @@ void TestCltMan::pickerAddsPartner()
     ScriptedMessenger msg;
     TDlgCltXz dlg;
     dlg.setKind(0);
-    QCOMPARE(dlg.model()->rowCount(), 0);
+    QCOMPARE(dlg.rowCount(), 0);
     QTimer::singleShot(0, [] {
         auto* e = qobject_cast<TfrmCltEdit*>(QApplication::activeModalWidget());
         QVERIFY(e);
@@ -305,7 +316,7 @@ void TestCltMan::pickerAddsPartner()
         QVERIFY(e->btnOKClick()); // closes: opened from the picker
     });
     dlg.addPartner();
-    QCOMPARE(dlg.model()->rowCount(), 1);
+    QCOMPARE(dlg.rowCount(), 1);
     QCOMPARE(dlg.recordAt(dlg.currentRow()).value(QStringLiteral("F_Name")).toString(), QStringLiteral("新供应商"));
 }
 
@@ -326,6 +337,28 @@ void TestCltMan::mainWindowActionsSwitchOneWindow()
     QCOMPARE(w->windowTitle(), QStringLiteral("客户资料管理"));
     QCOMPARE(w->kind(), 1);
     QCOMPARE(main.mdiArea()->subWindowList().size(), 1);
+}
+
+void TestCltMan::printPerKind()
+{
+    TestDatabase tdb(true);
+    KELMORA_REQUIRE_DB(tdb);
+    PrintServices::setTemplateFolder(QDir::cleanPath(QStringLiteral(KELMORA_TEST_DATA "/../../resources/Qr")));
+    PartnerRecordingPresenter presenter;
+    TfrmCltMan w;
+    w.setKind(1);
+    w.tbPrintClick();
+    QVERIFY(presenter.last.errors.isEmpty());
+    QVERIFY(presenter.last.pageTexts(0).contains(QStringLiteral("客户资料")));
+    QVERIFY(presenter.last.pageTexts(0).contains(w.recordAt(0).value(QStringLiteral("F_Name")).toString()));
+    w.tbSetClick();
+    QVERIFY(presenter.designFile.endsWith(QStringLiteral("frcltMan.fr3")));
+    w.setKind(0);
+    w.tbPrintClick();
+    QVERIFY(presenter.last.pageTexts(0).contains(QStringLiteral("供应商资料")));
+    w.tbSetClick();
+    QVERIFY(presenter.designFile.endsWith(QStringLiteral("frSupMan.fr3")));
+    PrintServices::setTemplateFolder(QString());
 }
 
 QTEST_MAIN(TestCltMan)

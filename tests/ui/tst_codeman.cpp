@@ -1,12 +1,25 @@
 // kelmora-test: pg
 #include "app/messenger.h"
 #include "masterdata/frmcodeman.h"
+#include "reportpresenter.h"
 #include "support/testdatabase.h"
 
 #include <QAction>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QtTest>
+
+namespace {
+class CodeRecordingPresenter : public ReportPresenter
+{
+public:
+    CodeRecordingPresenter() { ReportPresenter::setInstance(this); }
+    ~CodeRecordingPresenter() override { ReportPresenter::setInstance(nullptr); }
+    void preview(const ReportEngine& engine) override { last = engine.prepare(); }
+    void design(const ReportEngine&, const QString&) override { }
+    PreparedReport last;
+};
+} // namespace
 
 class TestCodeMan : public QObject
 {
@@ -18,6 +31,7 @@ private slots:
     void cancelDiscards();
     void deleteAsksAndDeletes();
     void emptyListMessages();
+    void printsTheGrid();
 
 private:
     static QAction* act(TFrmCodeMan& w, const char* name) { return w.findChild<QAction*>(QString::fromLatin1(name)); }
@@ -55,6 +69,12 @@ void TestCodeMan::tabsSwitchKinds()
     QCOMPARE(names(w), (QStringList {QStringLiteral("总仓库"), QStringLiteral("门市仓"), QStringLiteral("原料仓")}));
     w.tabs()->setCurrentIndex(2);
     QCOMPARE(w.currentKind(), QStringLiteral("suptype"));
+    if (!qEnvironmentVariableIsEmpty("KELMORA_SHOTS")) {
+        w.tabs()->setCurrentIndex(3);
+        w.show();
+        QTest::qWait(50);
+        w.grab().save(qEnvironmentVariable("KELMORA_SHOTS") + QStringLiteral("/codeman.png"));
+    }
 }
 
 void TestCodeMan::newEditSaveCycle()
@@ -127,6 +147,21 @@ void TestCodeMan::emptyListMessages()
     w.tbDelClick();
     QCOMPARE(msg.lastText(), QStringLiteral("此表是空表，不需要删除！"));
     QCOMPARE(msg.lastKind(), 0);
+}
+
+void TestCodeMan::printsTheGrid()
+{
+    TestDatabase tdb(true);
+    KELMORA_REQUIRE_DB(tdb);
+    CodeRecordingPresenter presenter;
+    TFrmCodeMan w;
+    w.tabs()->setCurrentIndex(3);
+    w.tbPrintClick();
+    const QStringList texts = presenter.last.pageTexts(0);
+    QVERIFY(texts.contains(QStringLiteral("计量单位设置")));
+    QVERIFY(texts.contains(QStringLiteral("箱")));
+    QVERIFY(std::any_of(
+        texts.cbegin(), texts.cend(), [](const QString& t) { return t.startsWith(QStringLiteral("打印日期：")); }));
 }
 
 QTEST_MAIN(TestCodeMan)

@@ -31,19 +31,19 @@ private:
     std::unique_ptr<TestDatabase> m_db;
     Session m_savedSession;
 
-    static GridColumnSpec col(const char* field, const char* caption, int footer = GridColumnSpec::NoFooter)
+    static GridColumnDef col(const char* field, const char* caption, int footer = GridColumnDef::NoFooter)
     {
-        GridColumnSpec c;
+        GridColumnDef c;
         c.fieldName = QLatin1String(field);
         c.caption = QString::fromUtf8(caption);
         c.footerType = footer;
         return c;
     }
 
-    static QList<GridColumnSpec> builtInColumns()
+    static QList<GridColumnDef> builtInColumns()
     {
-        return {col("F_Code", "编号", GridColumnSpec::FooterText), col("F_Name", "名称"), col("F_Amount", "数量", 2),
-            col("F_Price", "单价"), col("F_TotalPrice", "金额", GridColumnSpec::FooterSum), col("F_Mem", "备注")};
+        return {col("F_Code", "编号", GridColumnDef::FooterText), col("F_Name", "名称"), col("F_Amount", "数量", 2),
+            col("F_Price", "单价"), col("F_TotalPrice", "金额", GridColumnDef::FooterSum), col("F_Mem", "备注")};
     }
 
     static void addCfgRow(const QString& key, const QString& field, int order, const QString& caption)
@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(g.fieldValue(QStringLiteral("F_CODE")).toString(), QStringLiteral("A02"));
         QCOMPARE(g.value(2, QStringLiteral("f_name")).toString(), QStringLiteral("垫圈"));
         QCOMPARE(g.footerSum(4), 15 + 60 + 1.5 + 100.0);
-        g.setColumnFooter(0, GridColumnSpec::FooterText, QStringLiteral("合    计"));
+        g.setColumnFooter(0, GridColumnDef::FooterText, QStringLiteral("合    计"));
         QCOMPARE(g.footerText(0), QStringLiteral("合    计"));
         g.setColumnDisplayFormat(4, QStringLiteral(",0.00"));
         QCOMPARE(g.footerText(4), QStringLiteral("176.50"));
@@ -157,7 +157,7 @@ private slots:
     void lazyLoading()
     {
         DataGrid g;
-        g.setColumns({col("n", "n", GridColumnSpec::FooterSum)});
+        g.setColumns({col("n", "n", GridColumnDef::FooterSum)});
         QVERIFY(g.openQuery(QStringLiteral("with recursive s(n) as (select 1 union all select n + 1 from s where n < "
                                            "20000) select n from s")));
         QVERIFY(g.rowCount() < 20000);
@@ -556,7 +556,7 @@ private slots:
         DataGrid g;
         g.setColumns(builtInColumns());
         g.setColumnDisplayFormat(4, QStringLiteral(",0.00"));
-        g.setColumnFooter(0, GridColumnSpec::FooterText, QStringLiteral("合    计"));
+        g.setColumnFooter(0, GridColumnDef::FooterText, QStringLiteral("合    计"));
         QVERIFY(g.openQuery(itemsSql()));
         g.setRowColorHook([&g](int row, QColor& text, QColor&) {
             if (g.value(row, QStringLiteral("F_Amount")).toDouble() < 5)

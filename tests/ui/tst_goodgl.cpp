@@ -4,24 +4,51 @@
 #include "app/messenger.h"
 #include "app/session.h"
 #include "app/sysoptions.h"
+#include "data/datagrid.h"
+#include "data/gridservices.h"
 #include "masterdata/dlgeditgoodtype.h"
 #include "masterdata/frmgoodedit.h"
 #include "masterdata/frmgoodgl.h"
-#include "masterdata/masterlistmodel.h"
+#include "printservices.h"
+#include "reportpresenter.h"
+#include "reportrenderer.h"
 #include "support/testdatabase.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QDoubleSpinBox>
+#include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+
+namespace {
+// Records what the print services would show.
+class GoodsRecordingPresenter : public ReportPresenter
+{
+public:
+    GoodsRecordingPresenter() { ReportPresenter::setInstance(this); }
+    ~GoodsRecordingPresenter() override { ReportPresenter::setInstance(nullptr); }
+    void preview(const ReportEngine& engine) override
+    {
+        ++previews;
+        last = engine.prepare();
+    }
+    void design(const ReportEngine&, const QString& fileName) override { designFile = fileName; }
+    int previews = 0;
+    PreparedReport last;
+    QString designFile;
+};
+} // namespace
 
 class TestGoodGl : public QObject
 {
@@ -40,6 +67,9 @@ private slots:
     void batchCategoryChange();
     void autoCodeProposal();
     void openedByTheMainWindow();
+    void printUsesTheRightTemplate_data();
+    void printUsesTheRightTemplate();
+    void exportWritesTheShownRows();
 
 private:
     static void chooseNode(TFrmGoodGl& w, const QString& code);
@@ -83,10 +113,10 @@ void TestGoodGl::opensWithTreeAndEmptyGrid()
     QCOMPARE(w.tree()->topLevelItem(0)->text(0), QStringLiteral("货品类型"));
     QVERIFY(w.tree()->topLevelItem(0)->isExpanded());
     QCOMPARE(w.tree()->topLevelItem(0)->childCount(), 4);
-    QCOMPARE(w.model()->rowCount(), 0);
+    QCOMPARE(w.rowCount(), 0);
     QCOMPARE(w.searchType()->itemText(3), QStringLiteral("产    地"));
     QCOMPARE(w.searchType()->itemText(5), QStringLiteral("自定义1"));
-    QCOMPARE(w.model()->columnOf(QStringLiteral("F_Code")), 0);
+    QCOMPARE(w.grid()->columnOf(QStringLiteral("F_Code")), 0);
 }
 
 void TestGoodGl::findByCategoryAndFilter()
@@ -96,16 +126,16 @@ void TestGoodGl::findByCategoryAndFilter()
     TFrmGoodGl w;
     chooseNode(w, QString());
     w.search();
-    QCOMPARE(w.model()->rowCount(), 30);
+    QCOMPARE(w.rowCount(), 30);
     QCOMPARE(w.countText(), QStringLiteral("记录数：30"));
     chooseNode(w, QStringLiteral("001001")); // 饮料
     w.search();
-    QCOMPARE(w.model()->rowCount(), 5);
+    QCOMPARE(w.rowCount(), 5);
     chooseNode(w, QStringLiteral("001")); // 食品饮料 and below
     w.searchType()->setCurrentIndex(1);
     w.searchText()->setText(QStringLiteral("牛"));
     w.search();
-    QCOMPARE(w.model()->rowCount(), 2); // 纯牛奶, 牛肉干
+    QCOMPARE(w.rowCount(), 2); // 纯牛奶, 牛肉干
     // Changing the search kind clears the text.
     w.searchType()->setCurrentIndex(0);
     QVERIFY(w.searchText()->text().isEmpty());
@@ -119,8 +149,8 @@ void TestGoodGl::priceColumnsNeedTheRight()
     Session::current().operCode = QStringLiteral("001");
     Session::current().rPrice = false;
     TFrmGoodGl w;
-    QCOMPARE(w.model()->columnOf(QStringLiteral("F_EnterPrice")), -1);
-    QCOMPARE(w.model()->columnOf(QStringLiteral("F_SalePrice")), -1);
+    QCOMPARE(w.grid()->columnOf(QStringLiteral("F_EnterPrice")), -1);
+    QCOMPARE(w.grid()->columnOf(QStringLiteral("F_SalePrice")), -1);
     TFrmGoodEdit e(TFrmGoodEdit::NewFromList, &w);
     QVERIFY(e.openingGrid()->isColumnHidden(2));
     QVERIFY(!e.findChild<QDoubleSpinBox*>(QStringLiteral("edtEnterPrice"))->isVisibleTo(&e));
@@ -136,11 +166,11 @@ void TestGoodGl::userFieldsShownByKeyValueCaptions()
     QVERIFY(LoginService::loadSession(QStringLiteral("000"), Session::current()));
     TFrmGoodGl w;
     QCOMPARE(w.searchType()->itemText(5), QStringLiteral("颜色"));
-    const int zf1 = w.model()->columnOf(QStringLiteral("F_ZF1"));
-    QCOMPARE(w.model()->headerData(zf1, Qt::Horizontal, Qt::DisplayRole).toString(), QStringLiteral("颜色"));
-    QVERIFY(!w.grid()->isColumnHidden(zf1));
-    QVERIFY(w.grid()->isColumnHidden(w.model()->columnOf(QStringLiteral("F_ZF2"))));
-    QVERIFY(!w.grid()->isColumnHidden(w.model()->columnOf(QStringLiteral("F_RQ1"))));
+    const int zf1 = w.grid()->columnOf(QStringLiteral("F_ZF1"));
+    QCOMPARE(w.grid()->column(zf1).caption, QStringLiteral("颜色"));
+    QVERIFY(w.grid()->isColumnVisible(zf1));
+    QVERIFY(!w.grid()->isColumnVisible(w.grid()->columnOf(QStringLiteral("F_ZF2"))));
+    QVERIFY(w.grid()->isColumnVisible(w.grid()->columnOf(QStringLiteral("F_RQ1"))));
     TFrmGoodEdit e(TFrmGoodEdit::NewFromList, &w);
     QVERIFY(e.findChild<QLineEdit*>(QStringLiteral("edtZF1"))->isVisibleTo(&e));
     QVERIFY(!e.findChild<QLineEdit*>(QStringLiteral("edtZF2"))->isVisibleTo(&e));
@@ -153,7 +183,7 @@ void TestGoodGl::userFieldsShownByKeyValueCaptions()
     w.searchType()->setCurrentIndex(5);
     w.searchText()->setText(QStringLiteral("红"));
     w.search();
-    QCOMPARE(w.model()->rowCount(), 1);
+    QCOMPARE(w.rowCount(), 1);
 }
 
 void TestGoodGl::newGoodWithOpeningStockInTwoDepots()
@@ -193,7 +223,7 @@ void TestGoodGl::newGoodWithOpeningStockInTwoDepots()
     QCOMPARE(list.recordAt(list.currentRow()).value(QStringLiteral("F_Code")).toString(), QStringLiteral("SP0001"));
     chooseNode(list, QStringLiteral("001001"));
     list.search();
-    QCOMPARE(list.model()->rowCount(), 6);
+    QCOMPARE(list.rowCount(), 6);
 }
 
 void TestGoodGl::editRewritesDocumentLines()
@@ -255,12 +285,12 @@ void TestGoodGl::deleteRules()
     list.setCurrentRow(0);
     list.tbDelClick();
     QCOMPARE(msg.lastText(), QStringLiteral("该货品资料已经被使用，不能被删除！"));
-    QCOMPARE(list.model()->rowCount(), 30);
+    QCOMPARE(list.rowCount(), 30);
     list.setCurrentRow(1);
     msg.setNextAnswer(Messenger::Yes);
     list.tbDelClick();
     QCOMPARE(msg.lastText(), QStringLiteral("真的要删除货品绿茶饮料吗？"));
-    QCOMPARE(list.model()->rowCount(), 29);
+    QCOMPARE(list.rowCount(), 29);
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_begDept where F_GoodCode = 'HP0002'")),
         qint64(0));
 }
@@ -306,9 +336,9 @@ void TestGoodGl::batchCategoryChange()
     TFrmGoodGl list;
     chooseNode(list, QStringLiteral("001001"));
     list.search();
-    list.grid()->selectRow(0);
-    list.grid()->selectionModel()->select(
-        list.model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list.grid()->view()->selectRow(0);
+    list.grid()->view()->selectionModel()->select(
+        list.grid()->model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QTimer::singleShot(0, [] {
         auto* dlg = qobject_cast<TDlgEditGoodType*>(QApplication::activeModalWidget());
         QVERIFY(dlg);
@@ -319,7 +349,7 @@ void TestGoodGl::batchCategoryChange()
     QCOMPARE(tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from t_goods where F_Type = :t"),
                  {{QStringLiteral("t"), QStringLiteral("\\\\电子电器")}}),
         qint64(6));
-    QCOMPARE(list.model()->rowCount(), 3);
+    QCOMPARE(list.rowCount(), 3);
 }
 
 void TestGoodGl::autoCodeProposal()
@@ -359,6 +389,77 @@ void TestGoodGl::openedByTheMainWindow()
     QCOMPARE(main.statusPanelText(2), QStringLiteral("记录数：30"));
     QVERIFY(main.runAction(203));
     QCOMPARE(main.findWindow(QStringLiteral("TFrmGoodGl")), w);
+}
+
+void TestGoodGl::printUsesTheRightTemplate_data()
+{
+    QTest::addColumn<bool>("priceRight");
+    QTest::addColumn<QString>("templateFile");
+    QTest::addColumn<bool>("pricesPrinted");
+    QTest::newRow("with prices") << true << QStringLiteral("frGoodMan.fr3") << true;
+    QTest::newRow("without prices") << false << QStringLiteral("frGoodMan1.fr3") << false;
+}
+
+void TestGoodGl::printUsesTheRightTemplate()
+{
+    QFETCH(bool, priceRight);
+    QFETCH(QString, templateFile);
+    QFETCH(bool, pricesPrinted);
+    TestDatabase tdb(true);
+    KELMORA_REQUIRE_DB(tdb);
+    PrintServices::setTemplateFolder(QDir::cleanPath(QStringLiteral(KELMORA_TEST_DATA "/../../resources/Qr")));
+    Session::current().rPrice = priceRight;
+    Session::current().operCode = QStringLiteral("007");
+    GoodsRecordingPresenter presenter;
+    TFrmGoodGl w;
+    w.tbPrintClick(); // empty list: nothing
+    QCOMPARE(presenter.previews, 0);
+    chooseNode(w, QStringLiteral("002002")); // 紧固件
+    w.search();
+    w.tbPrintClick();
+    QCOMPARE(presenter.previews, 1);
+    QVERIFY2(presenter.last.errors.isEmpty(), qPrintable(presenter.last.errors.join(QLatin1Char('|'))));
+    const QStringList texts = presenter.last.pageTexts(0);
+    QVERIFY(texts.contains(QStringLiteral("货品资料")));
+    QVERIFY(texts.contains(QStringLiteral("膨胀螺丝")));
+    QVERIFY(texts.contains(QStringLiteral("1400"))); // opening quantity total of the four goods
+    QCOMPARE(texts.contains(QStringLiteral("成本价")), pricesPrinted);
+    if (!qEnvironmentVariableIsEmpty("KELMORA_SHOTS"))
+        ReportRenderer::pageImage(presenter.last, 0, 96)
+            .save(qEnvironmentVariable("KELMORA_SHOTS") + QLatin1Char('/') + QFileInfo(templateFile).baseName()
+                + QStringLiteral(".png"));
+    w.tbSetClick();
+    QVERIFY(presenter.designFile.endsWith(templateFile));
+    PrintServices::setTemplateFolder(QString());
+}
+
+void TestGoodGl::exportWritesTheShownRows()
+{
+    TestDatabase tdb(true);
+    KELMORA_REQUIRE_DB(tdb);
+    ScriptedMessenger msg;
+    QTemporaryDir dir;
+    QString offered;
+    GridServices::setSaveDialog(
+        [&](QWidget*, const QString& defaultName, const QStringList& filters, QString* chosen, QString* fileName) {
+            offered = defaultName;
+            *chosen = filters.at(4); // csv
+            *fileName = dir.filePath(QStringLiteral("goods"));
+            return true;
+        });
+    TFrmGoodGl w;
+    chooseNode(w, QStringLiteral("001001")); // 饮料
+    w.search();
+    w.tbExportClick();
+    GridServices::setSaveDialog({});
+    QCOMPARE(offered, QStringLiteral("货品资料"));
+    QFile f(dir.filePath(QStringLiteral("goods.csv")));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(f.readAll());
+    QVERIFY(text.contains(QStringLiteral("货品编码")));
+    QVERIFY(text.contains(QStringLiteral("矿泉水")));
+    QVERIFY(!text.contains(QStringLiteral("活动扳手")));
+    QCOMPARE(msg.lastText(), QStringLiteral("导出 “goods.csv” 成功，打开该文件吗？"));
 }
 
 QTEST_MAIN(TestGoodGl)

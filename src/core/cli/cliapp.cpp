@@ -5,8 +5,10 @@
 #include "app/messenger.h"
 #include "app/session.h"
 #include "app/sysoptions.h"
+#include "app/sysoptionsservice.h"
 #include "data/datamodule.h"
 #include "data/dates.h"
+#include "data/moneywords.h"
 #include "documents/documentkinds.h"
 #include "documents/documentstore.h"
 #include "documents/lineediting.h"
@@ -97,7 +99,8 @@ QString CliApp::usage()
         "  next-code KIND                                 the code a new document gets now\n"
         "  post [FILE|-] [--yes]                          posts one document given as JSON; prints its code\n"
         "  audit CODE | unaudit CODE | delete CODE\n"
-        "  options [--costing 0|1|2] [--negative-stock 0|1] [--last-price 1|2|3]   shows or sets them\n");
+        "  options [--costing 0|1|2] [--negative-stock 0|1] [--last-price 1|2|3]   shows or sets them\n"
+        "  money-words AMOUNT                             the amount in Chinese capital numerals\n");
 }
 
 int CliApp::fail(int status, const QString& text)
@@ -138,6 +141,18 @@ int CliApp::run(const QStringList& args, const QString& programDir, const QStrin
     QStringList rest = args.mid(i + 1);
     if (rest.removeAll(QStringLiteral("--yes")) > 0)
         m_yes = true;
+    // Needs no database.
+    if (command == QLatin1String("money-words")) {
+        bool ok = false;
+        const double amount = rest.size() == 1 ? rest.first().toDouble(&ok) : 0.0;
+        if (!ok)
+            return fail(Usage, usage());
+        const QString words = MoneyMinToBig(amount);
+        if (words.isEmpty())
+            return fail(Refused, QStringLiteral("amount out of range: ") + rest.first());
+        m_out << words << Qt::endl;
+        return Ok;
+    }
     static const QSet<QString> known {QStringLiteral("stock"), QStringLiteral("cost"), QStringLiteral("last-price"),
         QStringLiteral("next-code"), QStringLiteral("post"), QStringLiteral("audit"), QStringLiteral("unaudit"),
         QStringLiteral("delete"), QStringLiteral("options")};
@@ -171,22 +186,10 @@ int CliApp::run(const QStringList& args, const QString& programDir, const QStrin
 
 bool CliApp::loadOptions(QString* error)
 {
-    QSqlQuery q(dm().db());
-    if (!dm().OpenQry(
-            q, QStringLiteral("select F_iAmount,F_iPrice,F_iTotal,F_b1,F_b2,F_b3,F_b4,F_iMode from sysInfo"))) {
+    if (!SysOptionsService::load(SysOptions::current(), dm().config())) {
         *error = dm().lastDbError();
         return false;
     }
-    SysOptions& o = SysOptions::current();
-    const bool row = q.next();
-    o.iAmount = row ? q.value(0).toInt() : 0;
-    o.iPrice = row ? q.value(1).toInt() : 0;
-    o.iTotal = row ? q.value(2).toInt() : 0;
-    o.negativeStock = row && q.value(3).toInt() != 0;
-    o.autoGoodsCode = row && q.value(4).toInt() != 0;
-    o.lastPrice = row && q.value(5).toInt() != 0;
-    o.lastPriceClient = row && q.value(6).toInt() != 0;
-    o.costingMode = row ? q.value(7).toInt() : 0;
     return true;
 }
 

@@ -18,7 +18,7 @@ QVariant glField(const QSqlQuery& q, const QSqlRecord& rec, const char* name)
 }
 } // namespace
 
-LoadResult load(const QString& gridKey, QList<GridColumnSpec>& columns)
+LoadResult load(const QString& gridKey, QList<GridColumnDef>& columns)
 {
     columns.clear();
     QSqlQuery q(dm().db());
@@ -31,7 +31,7 @@ LoadResult load(const QString& gridKey, QList<GridColumnSpec>& columns)
     }
     const QSqlRecord rec = q.record();
     while (q.next()) {
-        GridColumnSpec c;
+        GridColumnDef c;
         c.fieldName = glField(q, rec, "F_fieldname").toString().trimmed();
         if (c.fieldName.isEmpty())
             continue;
@@ -43,12 +43,12 @@ LoadResult load(const QString& gridKey, QList<GridColumnSpec>& columns)
         c.displayFormat = glField(q, rec, "F_DisplayFormat").toString();
         c.footerValue = glField(q, rec, "F_FooterValue").toString();
         const int ft = glField(q, rec, "F_FooterType").toInt();
-        c.footerType = ft == 1 ? GridColumnSpec::FooterText
-            : ft == 2          ? GridColumnSpec::FooterSum
-                               : GridColumnSpec::NoFooter;
+        c.footerType = ft == 1 ? GridColumnDef::FooterText
+            : ft == 2          ? GridColumnDef::FooterSum
+                               : GridColumnDef::NoFooter;
         const QVariant al = glField(q, rec, "F_Alignment");
         const int a = al.isNull() ? -1 : al.toInt();
-        c.alignment = (a >= 0 && a <= 2) ? a : GridColumnSpec::AlignDefault;
+        c.alignment = (a >= 0 && a <= 2) ? a : GridColumnDef::AlignDefault;
         columns.append(c);
     }
     if (q.lastError().isValid()) {
@@ -58,7 +58,7 @@ LoadResult load(const QString& gridKey, QList<GridColumnSpec>& columns)
     return columns.isEmpty() ? LoadResult::NoRows : LoadResult::Loaded;
 }
 
-int save(const QString& gridKey, const QList<GridColumnSpec>& columns)
+int save(const QString& gridKey, const QList<GridColumnDef>& columns)
 {
     static const QString setPart = QStringLiteral(
         "update cfg_grid set F_caption = :caption,F_width = :width,F_readonly = :readonly,F_visible = :visible,"
@@ -66,19 +66,19 @@ int save(const QString& gridKey, const QList<GridColumnSpec>& columns)
         "F_footerType = :ftype ");
     int failed = 0;
     for (int i = 0; i < columns.size(); ++i) {
-        const GridColumnSpec& c = columns.at(i);
+        const GridColumnDef& c = columns.at(i);
         SqlParams p {{QStringLiteral("caption"), c.caption}, {QStringLiteral("width"), c.width},
             {QStringLiteral("readonly"), c.readOnly ? 1 : 0}, {QStringLiteral("visible"), c.visible ? 1 : 0},
             {QStringLiteral("ord"), i},
             {QStringLiteral("align"),
-                c.alignment == GridColumnSpec::AlignLeft         ? 0
-                    : c.alignment == GridColumnSpec::AlignCenter ? 1
-                                                                 : 2},
+                c.alignment == GridColumnDef::AlignLeft         ? 0
+                    : c.alignment == GridColumnDef::AlignCenter ? 1
+                                                                : 2},
             {QStringLiteral("fmt"), c.displayFormat}, {QStringLiteral("footer"), c.footerValue},
             {QStringLiteral("ftype"),
-                c.footerType == GridColumnSpec::FooterText      ? 1
-                    : c.footerType == GridColumnSpec::FooterSum ? 2
-                                                                : 0}};
+                c.footerType == GridColumnDef::FooterText      ? 1
+                    : c.footerType == GridColumnDef::FooterSum ? 2
+                                                               : 0}};
         QString sql = setPart;
         if (c.cfgId > 0) {
             sql += QStringLiteral("where F_ID = :id");

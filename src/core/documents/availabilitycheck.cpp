@@ -8,7 +8,7 @@
 #include <QHash>
 
 namespace {
-QString shortfallHead(const AvailabilityCheck::Shortfall& s, int decimals)
+QString availabilityShortfallHead(const AvailabilityCheck::Shortfall& s, int decimals)
 {
     return QStringLiteral("货品 \"") + s.goodsCode + QStringLiteral("\" 在仓库 \"") + s.depotText
         + QStringLiteral("\" 中已经不足，操作会造成库存为 \"") + Quantities::format(s.remaining, decimals)
@@ -18,12 +18,12 @@ QString shortfallHead(const AvailabilityCheck::Shortfall& s, int decimals)
 
 QString AvailabilityCheck::refusalText(const Shortfall& s, int decimals)
 {
-    return shortfallHead(s, decimals) + QStringLiteral("当前操作不能继续！");
+    return availabilityShortfallHead(s, decimals) + QStringLiteral("当前操作不能继续！");
 }
 
 QString AvailabilityCheck::questionText(const Shortfall& s, int decimals)
 {
-    return shortfallHead(s, decimals) + QStringLiteral("当前操作继续吗？");
+    return availabilityShortfallHead(s, decimals) + QStringLiteral("当前操作继续吗？");
 }
 
 AvailabilityCheck::Outcome AvailabilityCheck::run(

@@ -15,28 +15,28 @@
 #include <QSqlRecord>
 
 namespace {
-QVariant nullableDouble(const std::optional<double>& v)
+QVariant storeNullableDouble(const std::optional<double>& v)
 {
     return v ? QVariant(*v) : QVariant(QMetaType(QMetaType::Double));
 }
 
-QVariant nullableDate(const QDate& d)
+QVariant storeNullableDate(const QDate& d)
 {
     return d.isValid() ? QVariant(Dates::sqlDate(d)) : QVariant(QMetaType(QMetaType::QString));
 }
 
-std::optional<double> optionalDouble(const QVariant& v)
+std::optional<double> storeOptionalDouble(const QVariant& v)
 {
     return v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
 }
 
-QVariant recordValue(const QSqlRecord& r, const char* name)
+QVariant storeRecordValue(const QSqlRecord& r, const char* name)
 {
     const int i = r.indexOf(QString::fromLatin1(name));
     return i < 0 ? QVariant() : r.value(i);
 }
 
-const QString& lineColumnsText()
+const QString& storeLineColumnsText()
 {
     static const QString cols = QStringLiteral(
         "F_Code,F_GoodCode,F_GoodName,F_TMcode,F_Type,F_Spec,F_Unit,F_Amount,F_Price,F_Rate,F_TotalPrice,F_Mem,"
@@ -45,9 +45,9 @@ const QString& lineColumnsText()
     return cols;
 }
 
-QStringList lineColumnList()
+QStringList storeLineColumnList()
 {
-    return lineColumnsText().split(QLatin1Char(','));
+    return storeLineColumnsText().split(QLatin1Char(','));
 }
 
 void bindDocumentLine(QSqlQuery& q, const DocumentLine& l)
@@ -61,7 +61,7 @@ void bindDocumentLine(QSqlQuery& q, const DocumentLine& l)
     q.bindValue(QStringLiteral(":F_Unit"), l.unit);
     q.bindValue(QStringLiteral(":F_Amount"), l.amount);
     q.bindValue(QStringLiteral(":F_Price"), l.price);
-    q.bindValue(QStringLiteral(":F_Rate"), nullableDouble(l.rate));
+    q.bindValue(QStringLiteral(":F_Rate"), storeNullableDouble(l.rate));
     q.bindValue(QStringLiteral(":F_TotalPrice"), l.totalPrice);
     q.bindValue(QStringLiteral(":F_Mem"), l.mem);
     q.bindValue(QStringLiteral(":F_CBprice"), l.cbPrice);
@@ -69,41 +69,41 @@ void bindDocumentLine(QSqlQuery& q, const DocumentLine& l)
     for (int i = 0; i < 5; ++i)
         q.bindValue(QStringLiteral(":F_ZF%1").arg(i + 1), l.zf[i]);
     for (int i = 0; i < 3; ++i) {
-        q.bindValue(QStringLiteral(":F_SZ%1").arg(i + 1), nullableDouble(l.sz[i]));
-        q.bindValue(QStringLiteral(":F_RQ%1").arg(i + 1), nullableDate(l.rq[i]));
+        q.bindValue(QStringLiteral(":F_SZ%1").arg(i + 1), storeNullableDouble(l.sz[i]));
+        q.bindValue(QStringLiteral(":F_RQ%1").arg(i + 1), storeNullableDate(l.rq[i]));
     }
-    q.bindValue(QStringLiteral(":F_curAmount"), nullableDouble(l.curAmount));
-    q.bindValue(QStringLiteral(":F_SJamount"), nullableDouble(l.sjAmount));
+    q.bindValue(QStringLiteral(":F_curAmount"), storeNullableDouble(l.curAmount));
+    q.bindValue(QStringLiteral(":F_SJamount"), storeNullableDouble(l.sjAmount));
 }
 
-DocumentLine lineFromRecord(const QSqlRecord& r)
+DocumentLine storeLineFromRecord(const QSqlRecord& r)
 {
     DocumentLine l;
-    l.id = recordValue(r, "F_ID").toLongLong();
-    l.code = recordValue(r, "F_Code").toString();
-    l.goodCode = recordValue(r, "F_GoodCode").toString();
-    l.goodName = recordValue(r, "F_GoodName").toString();
-    l.tmCode = recordValue(r, "F_TMcode").toString();
-    l.type = recordValue(r, "F_Type").toString();
-    l.spec = recordValue(r, "F_Spec").toString();
-    l.unit = recordValue(r, "F_Unit").toString();
-    l.address = recordValue(r, "F_Address").toString();
-    l.mem = recordValue(r, "F_Mem").toString();
-    l.amount = recordValue(r, "F_Amount").toDouble();
-    l.price = recordValue(r, "F_Price").toDouble();
-    l.totalPrice = recordValue(r, "F_TotalPrice").toDouble();
-    l.cbPrice = recordValue(r, "F_CBprice").toDouble();
-    l.rate = optionalDouble(recordValue(r, "F_Rate"));
+    l.id = storeRecordValue(r, "F_ID").toLongLong();
+    l.code = storeRecordValue(r, "F_Code").toString();
+    l.goodCode = storeRecordValue(r, "F_GoodCode").toString();
+    l.goodName = storeRecordValue(r, "F_GoodName").toString();
+    l.tmCode = storeRecordValue(r, "F_TMcode").toString();
+    l.type = storeRecordValue(r, "F_Type").toString();
+    l.spec = storeRecordValue(r, "F_Spec").toString();
+    l.unit = storeRecordValue(r, "F_Unit").toString();
+    l.address = storeRecordValue(r, "F_Address").toString();
+    l.mem = storeRecordValue(r, "F_Mem").toString();
+    l.amount = storeRecordValue(r, "F_Amount").toDouble();
+    l.price = storeRecordValue(r, "F_Price").toDouble();
+    l.totalPrice = storeRecordValue(r, "F_TotalPrice").toDouble();
+    l.cbPrice = storeRecordValue(r, "F_CBprice").toDouble();
+    l.rate = storeOptionalDouble(storeRecordValue(r, "F_Rate"));
     for (int i = 0; i < 5; ++i)
         l.zf[i] = r.value(r.indexOf(QStringLiteral("F_ZF%1").arg(i + 1))).toString();
     for (int i = 0; i < 3; ++i) {
-        l.sz[i] = optionalDouble(r.value(r.indexOf(QStringLiteral("F_SZ%1").arg(i + 1))));
+        l.sz[i] = storeOptionalDouble(r.value(r.indexOf(QStringLiteral("F_SZ%1").arg(i + 1))));
         const QVariant d = r.value(r.indexOf(QStringLiteral("F_RQ%1").arg(i + 1)));
         l.rq[i] = d.isNull() ? QDate() : Dates::toDate(d);
     }
-    l.flag = recordValue(r, "F_flag").toInt();
-    l.curAmount = optionalDouble(recordValue(r, "F_curAmount"));
-    l.sjAmount = optionalDouble(recordValue(r, "F_SJamount"));
+    l.flag = storeRecordValue(r, "F_flag").toInt();
+    l.curAmount = storeOptionalDouble(storeRecordValue(r, "F_curAmount"));
+    l.sjAmount = storeOptionalDouble(storeRecordValue(r, "F_SJamount"));
     return l;
 }
 } // namespace
@@ -313,7 +313,7 @@ bool DocumentStore::writeLines(Document& doc, bool editing)
                 return false;
             }
     }
-    const QStringList cols = lineColumnList();
+    const QStringList cols = storeLineColumnList();
     QStringList holders, sets;
     for (const QString& col : cols) {
         holders << QLatin1Char(':') + col;
@@ -342,7 +342,7 @@ bool DocumentStore::writeLines(Document& doc, bool editing)
             continue;
         }
         if (!insPrepared) {
-            QString sql = QStringLiteral("insert into DepotD(") + lineColumnsText() + QStringLiteral(") values(")
+            QString sql = QStringLiteral("insert into DepotD(") + storeLineColumnsText() + QStringLiteral(") values(")
                 + holders.join(QLatin1Char(',')) + QLatin1Char(')');
             if (c.isPostgres())
                 sql += QStringLiteral(" RETURNING F_ID");
@@ -579,21 +579,21 @@ std::optional<Document> DocumentStore::load(const QString& code0)
         return std::nullopt;
     const QSqlRecord r = q.record();
     Document doc;
-    doc.id = recordValue(r, "F_ID").toLongLong();
-    doc.code = recordValue(r, "F_Code").toString();
-    doc.kind = recordValue(r, "F_Flag").toInt();
-    doc.depot = recordValue(r, "F_Depot").toString();
-    doc.client = recordValue(r, "F_Client").toString();
-    doc.makeDate = Dates::toDate(recordValue(r, "F_MakeDate"));
-    doc.date = Dates::toDate(recordValue(r, "F_Date"));
-    doc.maker = recordValue(r, "F_Maker").toString();
-    doc.auditer = recordValue(r, "F_Auditer").toString();
-    doc.empName = recordValue(r, "F_EmpName").toString();
-    doc.oldCode = recordValue(r, "F_OldCode").toString();
-    doc.mem = recordValue(r, "F_Mem").toString();
-    doc.checked = recordValue(r, "F_CheckFlag").toInt() == 1;
-    doc.totalPrice = recordValue(r, "F_TotalPrice").toDouble();
-    doc.amount = recordValue(r, "F_amount").toDouble();
+    doc.id = storeRecordValue(r, "F_ID").toLongLong();
+    doc.code = storeRecordValue(r, "F_Code").toString();
+    doc.kind = storeRecordValue(r, "F_Flag").toInt();
+    doc.depot = storeRecordValue(r, "F_Depot").toString();
+    doc.client = storeRecordValue(r, "F_Client").toString();
+    doc.makeDate = Dates::toDate(storeRecordValue(r, "F_MakeDate"));
+    doc.date = Dates::toDate(storeRecordValue(r, "F_Date"));
+    doc.maker = storeRecordValue(r, "F_Maker").toString();
+    doc.auditer = storeRecordValue(r, "F_Auditer").toString();
+    doc.empName = storeRecordValue(r, "F_EmpName").toString();
+    doc.oldCode = storeRecordValue(r, "F_OldCode").toString();
+    doc.mem = storeRecordValue(r, "F_Mem").toString();
+    doc.checked = storeRecordValue(r, "F_CheckFlag").toInt() == 1;
+    doc.totalPrice = storeRecordValue(r, "F_TotalPrice").toDouble();
+    doc.amount = storeRecordValue(r, "F_amount").toDouble();
     q.finish();
     if (!Sql::exec(q, QStringLiteral("select * from DepotD where F_code = :code order by F_ID"),
             {{QStringLiteral("code"), code}})) {
@@ -601,7 +601,7 @@ std::optional<Document> DocumentStore::load(const QString& code0)
         return std::nullopt;
     }
     while (q.next()) {
-        DocumentLine l = lineFromRecord(q.record());
+        DocumentLine l = storeLineFromRecord(q.record());
         if (l.flag == 1 && doc.isAssemblyKind())
             doc.product = l;
         else

@@ -12,13 +12,13 @@
 #include <QSqlRecord>
 
 namespace {
-QVariant goodValue(const QSqlRecord& r, const char* name)
+QVariant lineGoodValue(const QSqlRecord& r, const char* name)
 {
     const int i = r.indexOf(QString::fromLatin1(name));
     return i < 0 ? QVariant() : r.value(i);
 }
 
-bool findGood(const QString& where, const SqlParams& params, QSqlRecord& out, QString* error)
+bool lineFindGood(const QString& where, const SqlParams& params, QSqlRecord& out, QString* error)
 {
     QSqlQuery q(dm().db());
     q.setForwardOnly(true);
@@ -53,14 +53,14 @@ QString LineEditing::goodsColumns()
 
 void LineEditing::copyGoods(const QSqlRecord& g, DocumentLine& line, bool userFields, bool barcode)
 {
-    line.goodCode = goodValue(g, "F_code").toString();
-    line.goodName = goodValue(g, "F_name").toString();
-    line.type = goodValue(g, "F_type").toString();
-    line.spec = goodValue(g, "F_spec").toString();
-    line.unit = goodValue(g, "F_unit").toString();
-    line.address = goodValue(g, "F_address").toString();
+    line.goodCode = lineGoodValue(g, "F_code").toString();
+    line.goodName = lineGoodValue(g, "F_name").toString();
+    line.type = lineGoodValue(g, "F_type").toString();
+    line.spec = lineGoodValue(g, "F_spec").toString();
+    line.unit = lineGoodValue(g, "F_unit").toString();
+    line.address = lineGoodValue(g, "F_address").toString();
     if (barcode)
-        line.tmCode = goodValue(g, "F_barCode").toString();
+        line.tmCode = lineGoodValue(g, "F_barCode").toString();
     if (!userFields)
         return;
     for (int i = 0; i < 5; ++i)
@@ -154,7 +154,7 @@ bool LineEditing::fillByCode(const Document& doc, DocumentLine& line, const QStr
 {
     QSqlRecord g;
     QString err;
-    if (!findGood(QStringLiteral("f_code = :code "), {{QStringLiteral("code"), goodsCode}}, g, &err)) {
+    if (!lineFindGood(QStringLiteral("f_code = :code "), {{QStringLiteral("code"), goodsCode}}, g, &err)) {
         if (error)
             *error = err;
         if (err.isEmpty()) {
@@ -167,7 +167,7 @@ bool LineEditing::fillByCode(const Document& doc, DocumentLine& line, const QStr
     const bool assembly = doc.isAssemblyKind();
     copyGoods(g, line, !assembly, !assembly);
     line.code = doc.code;
-    const double sale = goodValue(g, "F_salePrice").toDouble();
+    const double sale = lineGoodValue(g, "F_salePrice").toDouble();
     line.price = defaultUnitPrice(doc, line.goodCode, sale, Entry::TypedCode, &err);
     if (!err.isEmpty()) {
         if (error)
@@ -202,7 +202,7 @@ std::optional<DocumentLine> LineEditing::lineFromBarcode(
     // Stocktaking counts stopped goods too; every other kind scans only goods in use.
     const QString where = doc.kind == 11 ? QStringLiteral("F_barCode = :code ")
                                          : QStringLiteral("COALESCE(F_flag,0) = 0 and F_barCode = :code ");
-    if (!findGood(where, {{QStringLiteral("code"), barcode}}, g, &err)) {
+    if (!lineFindGood(where, {{QStringLiteral("code"), barcode}}, g, &err)) {
         if (error)
             *error = err;
         if (err.isEmpty())
@@ -213,7 +213,7 @@ std::optional<DocumentLine> LineEditing::lineFromBarcode(
     DocumentLine line;
     copyGoods(g, line, true, true);
     line.code = doc.code;
-    line.price = defaultUnitPrice(doc, line.goodCode, goodValue(g, "F_salePrice").toDouble(), Entry::Barcode, &err);
+    line.price = defaultUnitPrice(doc, line.goodCode, lineGoodValue(g, "F_salePrice").toDouble(), Entry::Barcode, &err);
     line.amount = quantity;
     if (err.isEmpty() && doc.kind == 11) {
         line.curAmount = StockLookup::GetStockAmount(doc.depot, line.goodCode, doc.code, &err);
@@ -231,7 +231,7 @@ std::optional<DocumentLine> LineEditing::lineFromPicker(const Document& doc, con
 {
     QSqlRecord g;
     QString err;
-    if (!findGood(QStringLiteral("f_code = :code "), {{QStringLiteral("code"), goodsCode}}, g, &err)) {
+    if (!lineFindGood(QStringLiteral("f_code = :code "), {{QStringLiteral("code"), goodsCode}}, g, &err)) {
         if (error)
             *error = err;
         return std::nullopt;
@@ -239,9 +239,9 @@ std::optional<DocumentLine> LineEditing::lineFromPicker(const Document& doc, con
     const bool assembly = doc.isAssemblyKind();
     DocumentLine line;
     copyGoods(g, line, !assembly, false);
-    line.mem = goodValue(g, "F_mem").toString();
+    line.mem = lineGoodValue(g, "F_mem").toString();
     line.code = doc.code;
-    line.price = defaultUnitPrice(doc, line.goodCode, goodValue(g, "F_salePrice").toDouble(), Entry::Picker, &err);
+    line.price = defaultUnitPrice(doc, line.goodCode, lineGoodValue(g, "F_salePrice").toDouble(), Entry::Picker, &err);
     if (err.isEmpty()) {
         if (doc.kind == 11) {
             line.curAmount = StockLookup::GetStockAmount(doc.depot, line.goodCode, doc.code, &err);

@@ -1,5 +1,8 @@
 #include "quantities.h"
 
+#include "app/sysoptions.h"
+#include "data/gridformat.h"
+
 #include <QtGlobal>
 #include <cmath>
 
@@ -17,16 +20,6 @@ double round(double v, int decimals)
 
 QString format(double v, int decimals)
 {
-    const int d = qBound(0, decimals, 10);
-    QString s = QString::number(round(v, d), 'f', d);
-    if (s.contains(QLatin1Char('.'))) {
-        while (s.endsWith(QLatin1Char('0')))
-            s.chop(1);
-        if (s.endsWith(QLatin1Char('.')))
-            s.chop(1);
-    }
-    if (s == QLatin1String("-0"))
-        s = QStringLiteral("0");
-    return s;
+    return GridFormat::formatNumber(round(v, decimals), SysOptions::quantityFormatFor(qBound(0, decimals, 10)));
 }
 } // namespace Quantities

@@ -16,7 +16,7 @@ void clearLookupError(QString* error)
 
 // Runs a look-up on a statement the connection keeps prepared: these run for
 // every line typed and every line checked, so they are parsed once.
-QSqlQuery* runLookup(const QString& sql, const SqlParams& params, QString* error)
+QSqlQuery* runStockLookup(const QString& sql, const SqlParams& params, QString* error)
 {
     Connection& c = dm().connection();
     QSqlQuery* q = c.prepared(sql);
@@ -69,7 +69,7 @@ double StockLookup::GetStockAmount(
     if (leaveOut)
         p.insert(QStringLiteral("leaveOut"), leaveOutCode);
     QString err;
-    QSqlQuery* q = runLookup(stockAmountSql(leaveOut), p, &err);
+    QSqlQuery* q = runStockLookup(stockAmountSql(leaveOut), p, &err);
     if (!q) {
         if (error)
             *error = err;
@@ -87,7 +87,7 @@ double StockLookup::GetStockAmount(
 double StockLookup::enterPrice(const QString& goodsCode, QString* error)
 {
     QString err;
-    QSqlQuery* q = runLookup(QStringLiteral("select F_enterPrice from t_goods where F_code = :goods "),
+    QSqlQuery* q = runStockLookup(QStringLiteral("select F_enterPrice from t_goods where F_code = :goods "),
         {{QStringLiteral("goods"), goodsCode}}, &err);
     if (!q) {
         if (error)
@@ -153,7 +153,7 @@ StockLookup::Totals StockLookup::costTotals(
         + QStringLiteral(") x");
     Totals t;
     QString err;
-    QSqlQuery* q = runLookup(sql, p, &err);
+    QSqlQuery* q = runStockLookup(sql, p, &err);
     if (!q) {
         if (error)
             *error = err;
@@ -209,7 +209,7 @@ double StockLookup::GetLastPrice(const QString& goodsCode, const QString& client
     }
     sql += QStringLiteral("and d.F_goodcode = :goods order by d.F_ID desc LIMIT 1");
     QString err;
-    QSqlQuery* q = runLookup(sql, p, &err);
+    QSqlQuery* q = runStockLookup(sql, p, &err);
     if (!q) {
         if (error)
             *error = err;

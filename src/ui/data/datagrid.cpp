@@ -76,10 +76,10 @@ DataGrid::DataGrid(QWidget* parent)
     m_footer->setObjectName(QStringLiteral("gridFooter"));
     m_view->setModel(m_model);
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& current, const QModelIndex& previous) {
-                if (current.row() != previous.row())
-                    emit currentRowChanged(current.isValid() ? current.row() : -1);
-            });
+        [this](const QModelIndex& current, const QModelIndex& previous) {
+            if (current.row() != previous.row())
+                emit currentRowChanged(current.isValid() ? current.row() : -1);
+        });
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
     m_view->horizontalHeader()->setSectionsMovable(true);
@@ -170,7 +170,7 @@ void DataGrid::applyViewColumns()
             h->moveSection(h->visualIndex(i), i);
     }
     for (int i = 0; i < cols.size(); ++i) {
-        const GridColumnSpec& c = cols.at(i);
+        const GridColumnDef& c = cols.at(i);
         m_view->setColumnHidden(i, !c.visible);
         m_footer->setColumnHidden(i, !c.visible);
         const int w = c.width > 0 ? c.width : 80;
@@ -207,7 +207,7 @@ void DataGrid::onSectionMoved()
         moved = h->visualIndex(i) != i;
     if (!moved)
         return;
-    const QList<GridColumnSpec> cols = columns();
+    const QList<GridColumnDef> cols = columns();
     QString markerField = m_markerColumn >= 0 && m_markerColumn < m_model->columns().size()
         ? m_model->columns().at(m_markerColumn).fieldName
         : QString();
@@ -220,40 +220,40 @@ void DataGrid::onSectionMoved()
     setCurrentRow(cur);
 }
 
-void DataGrid::setColumns(const QList<GridColumnSpec>& columns)
+void DataGrid::setColumns(const QList<GridColumnDef>& columns)
 {
     m_markerColumn = -1;
     m_marker = NoMarker;
     m_model->setColumns(columns);
 }
 
-QList<GridColumnSpec> DataGrid::columns() const
+QList<GridColumnDef> DataGrid::columns() const
 {
     const QHeaderView* h = m_view->horizontalHeader();
     const auto& cols = m_model->columns();
-    QList<GridColumnSpec> out;
+    QList<GridColumnDef> out;
     for (int v = 0; v < cols.size(); ++v) {
         const int logical = h->logicalIndex(v);
         if (logical < 0)
             continue;
-        GridColumnSpec c = cols.at(logical);
+        GridColumnDef c = cols.at(logical);
         if (c.visible && h->sectionSize(logical) > 0)
             c.width = h->sectionSize(logical);
         // The saved alignment is the one the grid shows.
-        if (c.alignment == GridColumnSpec::AlignDefault) {
+        if (c.alignment == GridColumnDef::AlignDefault) {
             const Qt::Alignment a = m_model->alignment(logical);
-            c.alignment = (a & Qt::AlignRight) ? GridColumnSpec::AlignRight
-                : (a & Qt::AlignHCenter)       ? GridColumnSpec::AlignCenter
-                                               : GridColumnSpec::AlignLeft;
+            c.alignment = (a & Qt::AlignRight) ? GridColumnDef::AlignRight
+                : (a & Qt::AlignHCenter)       ? GridColumnDef::AlignCenter
+                                               : GridColumnDef::AlignLeft;
         }
         out << c;
     }
     return out;
 }
 
-int DataGrid::addColumn(const GridColumnSpec& column)
+int DataGrid::addColumn(const GridColumnDef& column)
 {
-    QList<GridColumnSpec> cols = m_model->columns();
+    QList<GridColumnDef> cols = m_model->columns();
     cols << column;
     const int cur = currentRow();
     m_model->setColumns(cols);
@@ -263,7 +263,7 @@ int DataGrid::addColumn(const GridColumnSpec& column)
 
 void DataGrid::removeColumn(int column)
 {
-    QList<GridColumnSpec> cols = m_model->columns();
+    QList<GridColumnDef> cols = m_model->columns();
     if (column < 0 || column >= cols.size())
         return;
     cols.removeAt(column);
@@ -286,33 +286,33 @@ int DataGrid::columnOf(const QString& fieldName) const
     return m_model->columnOf(fieldName);
 }
 
-GridColumnSpec DataGrid::column(int column) const
+GridColumnDef DataGrid::column(int column) const
 {
     if (column < 0 || column >= m_model->columns().size())
         return {};
-    GridColumnSpec c = m_model->columns().at(column);
+    GridColumnDef c = m_model->columns().at(column);
     const int w = m_view->horizontalHeader()->sectionSize(column);
     if (c.visible && w > 0)
         c.width = w;
     return c;
 }
 
-void DataGrid::setColumn(int col, const GridColumnSpec& spec)
+void DataGrid::setColumn(int col, const GridColumnDef& def)
 {
     if (col < 0 || col >= columnCount())
         return;
-    m_model->updateColumn(col, spec);
-    m_view->setColumnHidden(col, !spec.visible);
-    m_footer->setColumnHidden(col, !spec.visible);
-    if (spec.width > 0) {
-        m_view->setColumnWidth(col, spec.width);
-        m_footer->setColumnWidth(col, spec.width);
+    m_model->updateColumn(col, def);
+    m_view->setColumnHidden(col, !def.visible);
+    m_footer->setColumnHidden(col, !def.visible);
+    if (def.width > 0) {
+        m_view->setColumnWidth(col, def.width);
+        m_footer->setColumnWidth(col, def.width);
     }
 }
 
 void DataGrid::setColumnVisible(int col, bool visible)
 {
-    GridColumnSpec c = column(col);
+    GridColumnDef c = column(col);
     c.visible = visible;
     setColumn(col, c);
 }
@@ -324,28 +324,28 @@ bool DataGrid::isColumnVisible(int col) const
 
 void DataGrid::setColumnReadOnly(int col, bool readOnly)
 {
-    GridColumnSpec c = column(col);
+    GridColumnDef c = column(col);
     c.readOnly = readOnly;
     setColumn(col, c);
 }
 
 void DataGrid::setColumnCaption(int col, const QString& caption)
 {
-    GridColumnSpec c = column(col);
+    GridColumnDef c = column(col);
     c.caption = caption;
     setColumn(col, c);
 }
 
 void DataGrid::setColumnDisplayFormat(int col, const QString& format)
 {
-    GridColumnSpec c = column(col);
+    GridColumnDef c = column(col);
     c.displayFormat = format;
     setColumn(col, c);
 }
 
 void DataGrid::setColumnFooter(int col, int footerType, const QString& value)
 {
-    GridColumnSpec c = column(col);
+    GridColumnDef c = column(col);
     c.footerType = footerType;
     c.footerValue = value;
     setColumn(col, c);

@@ -29,14 +29,14 @@ public:
     ~DataGrid() override;
 
     // Columns, in display order.
-    void setColumns(const QList<GridColumnSpec>& columns);
-    QList<GridColumnSpec> columns() const; // with the widths and order the user left
-    int addColumn(const GridColumnSpec& column);
+    void setColumns(const QList<GridColumnDef>& columns);
+    QList<GridColumnDef> columns() const; // with the widths and order the user left
+    int addColumn(const GridColumnDef& column);
     void removeColumn(int column);
     int columnCount() const;
     int columnOf(const QString& fieldName) const;
-    GridColumnSpec column(int column) const;
-    void setColumn(int column, const GridColumnSpec& spec);
+    GridColumnDef column(int column) const;
+    void setColumn(int column, const GridColumnDef& def);
     void setColumnVisible(int column, bool visible);
     bool isColumnVisible(int column) const;
     void setColumnReadOnly(int column, bool readOnly);

@@ -22,7 +22,7 @@ TFrmDispFieldXZ::TFrmDispFieldXZ(DataGrid* grid, QWidget* parent)
     m_ok->setDefault(true);
 
     for (int i = 0; i < grid->columnCount(); ++i) {
-        const GridColumnSpec c = grid->column(i);
+        const GridColumnDef c = grid->column(i);
         auto* item = new QListWidgetItem(c.caption, m_list);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
         item->setCheckState(c.visible ? Qt::Checked : Qt::Unchecked);

@@ -34,8 +34,8 @@ double GridFooterModel::sum(int column) const
         return 0;
     if (m_dirty) {
         m_sums.clear();
-        for (const GridColumnSpec& c : m_rows->columns())
-            m_sums << (c.footerType == GridColumnSpec::FooterSum ? m_rows->sum(c.fieldName) : 0.0);
+        for (const GridColumnDef& c : m_rows->columns())
+            m_sums << (c.footerType == GridColumnDef::FooterSum ? m_rows->sum(c.fieldName) : 0.0);
         m_dirty = false;
     }
     return m_sums.value(column);
@@ -45,10 +45,10 @@ QString GridFooterModel::text(int column) const
 {
     if (column < 0 || column >= m_rows->columns().size())
         return {};
-    const GridColumnSpec& c = m_rows->columns().at(column);
-    if (c.footerType == GridColumnSpec::FooterText)
+    const GridColumnDef& c = m_rows->columns().at(column);
+    if (c.footerType == GridColumnDef::FooterText)
         return c.footerValue;
-    if (c.footerType == GridColumnSpec::FooterSum)
+    if (c.footerType == GridColumnDef::FooterSum)
         return GridFormat::formatNumber(sum(column), c.displayFormat);
     return {};
 }

@@ -35,7 +35,7 @@ GridModel::GridModel(QObject* parent)
 
 GridModel::~GridModel() = default;
 
-void GridModel::setColumns(const QList<GridColumnSpec>& columns)
+void GridModel::setColumns(const QList<GridColumnDef>& columns)
 {
     beginResetModel();
     m_columns = columns;
@@ -46,7 +46,7 @@ void GridModel::setColumns(const QList<GridColumnSpec>& columns)
 void GridModel::bindColumns()
 {
     m_columnField.clear();
-    for (const GridColumnSpec& c : m_columns)
+    for (const GridColumnDef& c : m_columns)
         m_columnField << fieldIndex(c.fieldName);
 }
 
@@ -59,14 +59,14 @@ int GridModel::columnOf(const QString& fieldName) const
     return -1;
 }
 
-void GridModel::updateColumn(int column, const GridColumnSpec& spec)
+void GridModel::updateColumn(int column, const GridColumnDef& def)
 {
     if (column < 0 || column >= m_columns.size())
         return;
-    const bool fieldChanged = m_columns.at(column).fieldName != spec.fieldName;
-    m_columns[column] = spec;
+    const bool fieldChanged = m_columns.at(column).fieldName != def.fieldName;
+    m_columns[column] = def;
     if (fieldChanged)
-        m_columnField[column] = fieldIndex(spec.fieldName);
+        m_columnField[column] = fieldIndex(def.fieldName);
     emit headerDataChanged(Qt::Horizontal, column, column);
     if (!m_rows.isEmpty())
         emit dataChanged(index(0, column), index(int(m_rows.size()) - 1, column));
@@ -75,11 +75,11 @@ void GridModel::updateColumn(int column, const GridColumnSpec& spec)
 Qt::Alignment GridModel::alignment(int column) const
 {
     const int a = m_columns.at(column).alignment;
-    if (a == GridColumnSpec::AlignLeft)
+    if (a == GridColumnDef::AlignLeft)
         return Qt::AlignLeft | Qt::AlignVCenter;
-    if (a == GridColumnSpec::AlignCenter)
+    if (a == GridColumnDef::AlignCenter)
         return Qt::AlignCenter;
-    if (a == GridColumnSpec::AlignRight)
+    if (a == GridColumnDef::AlignRight)
         return Qt::AlignRight | Qt::AlignVCenter;
     // Default: numbers to the right, like every spreadsheet.
     const int f = m_columnField.value(column, -1);

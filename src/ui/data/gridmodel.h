@@ -27,10 +27,10 @@ public:
     ~GridModel() override;
 
     // Columns
-    void setColumns(const QList<GridColumnSpec>& columns);
-    const QList<GridColumnSpec>& columns() const { return m_columns; }
+    void setColumns(const QList<GridColumnDef>& columns);
+    const QList<GridColumnDef>& columns() const { return m_columns; }
     int columnOf(const QString& fieldName) const;
-    void updateColumn(int column, const GridColumnSpec& spec);
+    void updateColumn(int column, const GridColumnDef& def);
     // The effective alignment of a column (its own, else right for numbers, left for text).
     Qt::Alignment alignment(int column) const;
 
@@ -85,7 +85,7 @@ private:
     void bindColumns();
     void finishQuery();
 
-    QList<GridColumnSpec> m_columns;
+    QList<GridColumnDef> m_columns;
     QList<int> m_columnField; // field index per column, -1 when the field is missing
     QStringList m_fields;
     QList<QVariantList> m_rows;

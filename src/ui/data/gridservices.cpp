@@ -66,7 +66,7 @@ void setFileOpener(FileOpener opener)
 
 bool loadLayout(DataGrid* grid, const QString& gridKey)
 {
-    QList<GridColumnSpec> cols;
+    QList<GridColumnDef> cols;
     const GridLayout::LoadResult r = GridLayout::load(gridKey, cols);
     // Rows read before an error still make the layout, as they would have been added one by one.
     if (r == GridLayout::LoadResult::Loaded || (r == GridLayout::LoadResult::Failed && !cols.isEmpty()))
@@ -98,7 +98,7 @@ void formatGrid(DataGrid* grid, int scheme, int priceHandling)
 {
     const bool sees = gsOperatorSeesPrices();
     for (int i = grid->columnCount() - 1; i >= 0; --i) {
-        const GridColumnSpec c = grid->column(i);
+        const GridColumnDef c = grid->column(i);
         switch (GridFormat::priceAction(c.fieldName, priceHandling, sees)) {
         case GridFormat::PriceAction::Remove:
             grid->removeColumn(i);
@@ -112,13 +112,13 @@ void formatGrid(DataGrid* grid, int scheme, int priceHandling)
     }
     const GridFormat::Formats formats = GridFormat::Formats::fromOptions(SysOptions::current());
     for (int i = 0; i < grid->columnCount(); ++i) {
-        GridColumnSpec c = grid->column(i);
+        GridColumnDef c = grid->column(i);
         const GridFormat::ColumnFormat f = GridFormat::formatFor(c.fieldName, scheme, formats);
         if (!f.matched)
             continue;
         c.displayFormat = f.displayFormat;
         if (f.footerSum)
-            c.footerType = GridColumnSpec::FooterSum;
+            c.footerType = GridColumnDef::FooterSum;
         grid->setColumn(i, c);
     }
 }
@@ -157,17 +157,17 @@ double gridAmountTotal(DataGrid* grid)
 {
     if (gsOperatorSeesPrices()) {
         const int col = grid->columnOf(QStringLiteral("F_totalPrice"));
-        if (col >= 0 && grid->column(col).footerType == GridColumnSpec::FooterSum)
+        if (col >= 0 && grid->column(col).footerType == GridColumnDef::FooterSum)
             return grid->footerSum(col);
         // Without a sum footer the column still has its amounts: add them up.
         grid->fetchAll();
         return grid->model()->sum(QStringLiteral("F_totalPrice"));
     }
     // The price columns may be gone; a temporary column on the field gives the sum.
-    GridColumnSpec tmp;
+    GridColumnDef tmp;
     tmp.fieldName = QStringLiteral("F_totalprice");
     tmp.caption = QStringLiteral("金额");
-    tmp.footerType = GridColumnSpec::FooterSum;
+    tmp.footerType = GridColumnDef::FooterSum;
     tmp.displayFormat = SysOptions::current().amountFormat();
     tmp.visible = false;
     const int col = grid->addColumn(tmp);

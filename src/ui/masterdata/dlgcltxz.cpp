@@ -2,8 +2,9 @@
 
 #include "app/dispformpos.h"
 #include "app/sysoptions.h"
+#include "data/datagrid.h"
 #include "frmcltedit.h"
-#include "masterlistmodel.h"
+#include "gridrecords.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -21,8 +22,7 @@
 
 TDlgCltXz::TDlgCltXz(QWidget* parent)
     : QDialog(parent)
-    , m_model(new MasterListModel(this))
-    , m_grid(new QTableView(this))
+    , m_grid(new DataGrid(this))
     , m_left(new QTableWidget(this))
     , m_code(new QLineEdit(this))
     , m_name(new QLineEdit(this))
@@ -50,32 +50,28 @@ TDlgCltXz::TDlgCltXz(QWidget* parent)
     });
 
     // The picker's designed columns: the list's without the bank fields.
-    QList<GridColumnSeed> cols = MasterGridSeed::columns(QStringLiteral("cltman"));
-    cols.removeIf([](const GridColumnSeed& c) {
-        return c.field == QLatin1String("F_Bank") || c.field == QLatin1String("F_Account")
-            || c.field == QLatin1String("F_Ratecode") || c.field == QLatin1String("F_Homepage")
-            || c.field == QLatin1String("F_Email") || c.field == QLatin1String("F_Enrol");
+    QList<GridColumnDef> cols = GridRecords::designedColumns(QStringLiteral("cltman"));
+    cols.removeIf([](const GridColumnDef& c) {
+        return c.fieldName == QLatin1String("F_Bank") || c.fieldName == QLatin1String("F_Account")
+            || c.fieldName == QLatin1String("F_Ratecode") || c.fieldName == QLatin1String("F_Homepage")
+            || c.fieldName == QLatin1String("F_Email") || c.fieldName == QLatin1String("F_Enrol");
     });
-    m_model->columns() = cols;
-    m_model->setDisplayFormat(QStringLiteral("F_BegPrice"), SysOptions::current().iTotal);
+    for (GridColumnDef& c : cols)
+        if (c.fieldName == QLatin1String("F_BegPrice"))
+            c.displayFormat = SysOptions::current().amountFormat();
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
-    for (int c = 0; c < cols.size(); ++c)
-        m_grid->setColumnWidth(c, cols.at(c).width);
-    connect(m_grid, &QTableView::doubleClicked, this, &TDlgCltXz::choose);
-    m_grid->viewport()->installEventFilter(this);
+    m_grid->setColumns(cols);
+    m_grid->setRowSelect(true);
+    connect(m_grid->view(), &QTableView::doubleClicked, this, &TDlgCltXz::choose);
+    m_grid->view()->viewport()->installEventFilter(this);
 
     // "选择(F2)" floats over the current row.
-    m_choose = new QPushButton(QStringLiteral("选择(F2)"), m_grid->viewport());
+    m_choose = new QPushButton(QStringLiteral("选择(F2)"), m_grid->view()->viewport());
     m_choose->setObjectName(QStringLiteral("btnChoose"));
     m_choose->setAutoDefault(false);
     m_choose->hide();
     connect(m_choose, &QPushButton::clicked, this, &TDlgCltXz::choose);
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TDlgCltXz::placeChooseButton);
+    connect(m_grid, &DataGrid::currentRowChanged, this, &TDlgCltXz::placeChooseButton);
 
     auto* boxes = new QHBoxLayout;
     boxes->addWidget(new QLabel(QStringLiteral("编    号："), this));
@@ -152,7 +148,8 @@ void TDlgCltXz::search()
         left.value = m_left->item(r, 1)->text();
     SqlParams p;
     const QString sql = PartnerService::pickerSql(m_kind, m_code->text(), m_name->text(), m_phone->text(), left, p);
-    m_model->open(sql, p);
+    m_grid->openQuery(sql, p);
+    m_grid->fetchAll();
     if (rowCount() > 0)
         setCurrentRow(0);
     placeChooseButton();
@@ -166,10 +163,10 @@ void TDlgCltXz::placeChooseButton()
         return;
     }
     // At the right end of the row, where it hides the least.
-    const QRect rect = m_grid->visualRect(m_model->index(r, 0));
+    const QRect rect = m_grid->view()->visualRect(m_grid->model()->index(r, 0));
     m_choose->adjustSize();
     m_choose->resize(m_choose->width(), rect.height() > 0 ? rect.height() : m_choose->height());
-    m_choose->move(qMax(0, m_grid->viewport()->width() - m_choose->width()), rect.top());
+    m_choose->move(qMax(0, m_grid->view()->viewport()->width() - m_choose->width()), rect.top());
     m_choose->show();
 }
 
@@ -208,37 +205,36 @@ QString TDlgCltXz::pickPartner(QWidget* parent, int kind, const QString& text)
 
 int TDlgCltXz::rowCount() const
 {
-    return m_model->rowCount();
+    return m_grid->rowCount();
 }
 
 int TDlgCltXz::currentRow() const
 {
-    return m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : -1;
+    return m_grid->currentRow();
 }
 
 void TDlgCltXz::setCurrentRow(int row)
 {
     if (row < 0 || row >= rowCount())
         return;
-    m_grid->setCurrentIndex(m_model->index(row, 0));
-    m_grid->selectRow(row);
+    m_grid->setCurrentRow(row);
 }
 
 QSqlRecord TDlgCltXz::recordAt(int row) const
 {
-    return m_model->recordAt(row);
+    return GridRecords::recordAt(m_grid, row);
 }
 
 void TDlgCltXz::reopenAt(const QString& code)
 {
-    m_model->reopen();
-    setCurrentRow(m_model->rowOf(QStringLiteral("F_Code"), code));
+    search();
+    setCurrentRow(GridRecords::rowOf(m_grid, QStringLiteral("F_Code"), code));
     placeChooseButton();
 }
 
 bool TDlgCltXz::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_grid->viewport() && event->type() == QEvent::Resize)
+    if (watched == m_grid->view()->viewport() && event->type() == QEvent::Resize)
         placeChooseButton();
     return QDialog::eventFilter(watched, event);
 }

@@ -5,10 +5,9 @@
 
 #include <QDialog>
 
-class MasterListModel;
+class DataGrid;
 class QLineEdit;
 class QPushButton;
-class QTableView;
 class QTableWidget;
 
 // The partner picker: choose a client or supplier by name.
@@ -26,8 +25,7 @@ public:
     // What the document windows call: creates, picks, destroys.
     static QString pickPartner(QWidget* parent, int kind, const QString& text);
 
-    QTableView* grid() const { return m_grid; }
-    MasterListModel* model() const { return m_model; }
+    DataGrid* grid() const { return m_grid; }
     QLineEdit* codeBox() const { return m_code; }
     QLineEdit* nameBox() const { return m_name; }
     QLineEdit* phoneBox() const { return m_phone; }
@@ -57,8 +55,7 @@ private:
     QString m_result;
     bool m_confirmed = false;
     bool m_reactToLeft = true;
-    MasterListModel* m_model;
-    QTableView* m_grid;
+    DataGrid* m_grid;
     QTableWidget* m_left;
     QLineEdit* m_code;
     QLineEdit* m_name;

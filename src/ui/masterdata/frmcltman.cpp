@@ -3,14 +3,15 @@
 #include "app/dispformpos.h"
 #include "app/messenger.h"
 #include "app/sysoptions.h"
+#include "data/datagrid.h"
+#include "data/gridservices.h"
 #include "frmcltedit.h"
-#include "masterlistmodel.h"
+#include "gridrecords.h"
+#include "printservices.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -26,25 +27,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace {
-TfrmCltMan::Services cltManServices;
-}
-
-void TfrmCltMan::setServices(const Services& services)
-{
-    cltManServices = services;
-}
-
 TfrmCltMan::TfrmCltMan(QWidget* parent)
     : QWidget(parent)
-    , m_model(new MasterListModel(this))
-    , m_grid(new QTableView(this))
+    , m_grid(new DataGrid(this))
     , m_left(new QTableWidget(this))
     , m_leftKind(new QComboBox(this))
     , m_combo(new QComboBox(this))
     , m_edit(new QLineEdit(this))
     , m_disabled(new QCheckBox(QStringLiteral("包含已停用"), this))
-    , m_footer(new QLabel(this))
     , m_count(new QLabel(this))
 {
     setObjectName(QStringLiteral("TfrmCltMan"));
@@ -129,35 +119,16 @@ TfrmCltMan::TfrmCltMan(QWidget* parent)
     searchBar->addWidget(m_disabled);
 
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSortingEnabled(true);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
-    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_grid, &QTableView::doubleClicked, this, &TfrmCltMan::tbEditClick);
-    auto* popup = new QMenu(this);
-    popup->setObjectName(QStringLiteral("PopupMenu1"));
-    popup->addAction(QStringLiteral("显示字段列表"), this, [this] {
-        QMenu chooser(this);
-        for (int c = 0; c < m_model->columns().size(); ++c) {
-            QAction* a = chooser.addAction(m_model->columns().at(c).caption);
-            a->setCheckable(true);
-            a->setChecked(!m_grid->isColumnHidden(c));
-            connect(a, &QAction::toggled, this, [this, c](bool on) {
-                m_grid->setColumnHidden(c, !on);
-                m_model->columns()[c].visible = on;
-            });
+    m_grid->setRowSelect(true);
+    m_grid->setSortPairing(DataGrid::UpIsAscending);
+    m_grid->setRowColorHook([this](int row, QColor& text, QColor& background) {
+        if (m_grid->value(row, QStringLiteral("F_UseFlag")).toInt() != 0) {
+            text = Qt::red;
+            background = palette().color(QPalette::Button);
         }
-        chooser.exec(QCursor::pos());
     });
-    popup->addAction(QStringLiteral("保存当前设置"), this, &TfrmCltMan::saveLayout);
-    connect(m_grid, &QTableView::customContextMenuRequested, this,
-        [this, popup](const QPoint& pos) { popup->popup(m_grid->viewport()->mapToGlobal(pos)); });
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TfrmCltMan::updateNavigation);
-    m_footer->setObjectName(QStringLiteral("lblFooter"));
-    m_footer->setStyleSheet(QStringLiteral("background: #dcebff; padding: 2px;"));
+    connect(m_grid->view(), &QTableView::doubleClicked, this, &TfrmCltMan::tbEditClick);
+    connect(m_grid, &DataGrid::currentRowChanged, this, &TfrmCltMan::updateNavigation);
     m_count->setObjectName(QStringLiteral("lblCount"));
 
     auto* right = new QWidget(this);
@@ -165,7 +136,6 @@ TfrmCltMan::TfrmCltMan(QWidget* parent)
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addLayout(searchBar);
     rightLayout->addWidget(m_grid, 1);
-    rightLayout->addWidget(m_footer);
     auto* split = new QSplitter(this);
     split->addWidget(leftPanel);
     split->addWidget(right);
@@ -177,7 +147,6 @@ TfrmCltMan::TfrmCltMan(QWidget* parent)
     layout->addWidget(split, 1);
     layout->addWidget(m_count);
     resize(960, 560);
-    m_model->setDisabledField(QStringLiteral("F_UseFlag"));
 }
 
 void TfrmCltMan::setKind(int kind)
@@ -186,13 +155,13 @@ void TfrmCltMan::setKind(int kind)
     m_kind = kind == PartnerService::Client ? PartnerService::Client : PartnerService::Supplier;
     setWindowTitle(
         m_kind == PartnerService::Client ? QStringLiteral("客户资料管理") : QStringLiteral("供应商资料管理"));
-    m_model->loadLayout(gridKey(m_kind));
-    m_model->setDisplayFormat(QStringLiteral("F_BegPrice"), SysOptions::current().iTotal);
-    for (int c = 0; c < m_model->columns().size(); ++c) {
-        m_grid->setColumnHidden(c, !m_model->columns().at(c).visible);
-        if (m_model->columns().at(c).width > 0)
-            m_grid->setColumnWidth(c, m_model->columns().at(c).width);
-    }
+    // The layout of the kind's grid key (the pop-up menu saves under it too).
+    m_grid->setColumns(GridRecords::designedColumns(gridKey(m_kind)));
+    GridServices::loadLayout(m_grid, gridKey(m_kind));
+    if (const int c = m_grid->columnOf(QStringLiteral("F_BegPrice")); c >= 0)
+        m_grid->setColumnDisplayFormat(c, SysOptions::current().amountFormat());
+    delete m_menu;
+    m_menu = GridServices::installGridMenu(m_grid, gridKey(m_kind));
     // The left list keeps its rows when the kind switches; it is filled the
     // first time and whenever the kind of list changes.
     if (first)
@@ -239,7 +208,8 @@ void TfrmCltMan::search()
     SqlParams p;
     const QString sql = PartnerService::listSql(
         m_kind, m_combo->currentIndex(), m_edit->text(), m_disabled->isChecked(), leftFilter(), p);
-    m_model->open(sql, p);
+    m_grid->openQuery(sql, p);
+    m_grid->fetchAll(); // the count is shown at once
     if (rowCount() > 0)
         setCurrentRow(0);
     updateNavigation();
@@ -248,14 +218,12 @@ void TfrmCltMan::search()
 
 QString TfrmCltMan::countText() const
 {
-    return QStringLiteral("记录数：") + QString::number(m_model->rowCount());
+    return QStringLiteral("记录数：") + QString::number(m_grid->rowCount());
 }
 
 void TfrmCltMan::updateCount()
 {
     m_count->setText(countText());
-    m_footer->setText(QStringLiteral("合  计    期初欠款：")
-        + QString::number(m_model->sum(QStringLiteral("F_BegPrice")), 'f', SysOptions::current().iTotal));
     emit countChanged(countText());
 }
 
@@ -272,33 +240,31 @@ void TfrmCltMan::updateNavigation()
 
 int TfrmCltMan::rowCount() const
 {
-    return m_model->rowCount();
+    return m_grid->rowCount();
 }
 
 int TfrmCltMan::currentRow() const
 {
-    return m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : -1;
+    return m_grid->currentRow();
 }
 
 void TfrmCltMan::setCurrentRow(int row)
 {
     if (row < 0 || row >= rowCount())
         return;
-    m_grid->setCurrentIndex(m_model->index(row, 0));
-    m_grid->selectRow(row);
+    m_grid->setCurrentRow(row);
     updateNavigation();
 }
 
 QSqlRecord TfrmCltMan::recordAt(int row) const
 {
-    return m_model->recordAt(row);
+    return GridRecords::recordAt(m_grid, row);
 }
 
 void TfrmCltMan::reopenAt(const QString& code)
 {
-    m_model->reopen();
-    updateCount();
-    setCurrentRow(m_model->rowOf(QStringLiteral("F_Code"), code));
+    search();
+    setCurrentRow(GridRecords::rowOf(m_grid, QStringLiteral("F_Code"), code));
 }
 
 void TfrmCltMan::tbNewClick()
@@ -331,45 +297,38 @@ void TfrmCltMan::tbDelClick()
         return;
     if (!PartnerService::remove(r.value(QStringLiteral("F_ID")).toLongLong()))
         return;
-    m_model->reopen();
-    updateCount();
+    search();
     setCurrentRow(qMin(row, rowCount() - 1));
 }
 
 void TfrmCltMan::saveLayout()
 {
-    if (ShowMess(QStringLiteral("真的要保存当前网格设置吗？"), Messenger::Question) != Messenger::Yes)
-        return;
-    for (int c = 0; c < m_model->columns().size(); ++c)
-        if (!m_grid->isColumnHidden(c))
-            m_model->columns()[c].width = m_grid->columnWidth(c);
-    m_model->saveLayout(gridKey(m_kind));
+    GridServices::saveLayoutAsked(m_grid, gridKey(m_kind));
 }
 
 QString TfrmCltMan::templateName() const
 {
-    return QDir(QCoreApplication::applicationDirPath())
-        .filePath(
-            m_kind == PartnerService::Client ? QStringLiteral("Qr/frcltMan.fr3") : QStringLiteral("Qr/frSupMan.fr3"));
+    return m_kind == PartnerService::Client ? QStringLiteral("frcltMan") : QStringLiteral("frSupMan");
 }
 
 void TfrmCltMan::tbPrintClick()
 {
-    if (rowCount() > 0 && cltManServices.print)
-        cltManServices.print(this, m_model, templateName(), false);
+    if (rowCount() > 0)
+        PrintServices::reportPrint(
+            templateName(), GridRecords::dataSet(m_grid), PrintServices::dataModuleValueSource());
 }
 
 void TfrmCltMan::tbSetClick()
 {
-    if (cltManServices.print)
-        cltManServices.print(this, m_model, templateName(), true);
+    PrintServices::reportDesign(templateName(), GridRecords::dataSet(m_grid), PrintServices::dataModuleValueSource());
 }
 
 void TfrmCltMan::tbExportClick()
 {
-    if (rowCount() > 0 && cltManServices.exportGrid)
-        cltManServices.exportGrid(this, m_grid,
-            m_kind == PartnerService::Client ? QStringLiteral("客户资料列表") : QStringLiteral("供应商资料列表"));
+    if (rowCount() > 0)
+        GridServices::exportGrid(m_grid,
+            m_kind == PartnerService::Client ? QStringLiteral("客户资料列表") : QStringLiteral("供应商资料列表"), 1,
+            this);
 }
 
 void TfrmCltMan::keyPressEvent(QKeyEvent* event)

@@ -5,13 +5,13 @@
 
 #include <QWidget>
 
-class MasterListModel;
+class DataGrid;
 class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QTableView;
+class QMenu;
 class QTableWidget;
 
 // "客户资料管理" / "供应商资料管理": one list window for both partner kinds.
@@ -30,8 +30,7 @@ public:
     void setKind(int kind);
     int kind() const { return m_kind; }
 
-    QTableView* grid() const { return m_grid; }
-    MasterListModel* model() const { return m_model; }
+    DataGrid* grid() const { return m_grid; }
     QTableWidget* leftList() const { return m_left; }
     QComboBox* leftKind() const { return m_leftKind; }
     QComboBox* searchType() const { return m_combo; }
@@ -56,13 +55,6 @@ public:
     QSqlRecord recordAt(int row) const override;
     void reopenAt(const QString& code) override;
 
-    struct Services
-    {
-        void (*print)(QWidget* window, MasterListModel* model, const QString& templateName, bool design) = nullptr;
-        void (*exportGrid)(QWidget* window, QTableView* grid, const QString& title) = nullptr;
-    };
-    static void setServices(const Services& services);
-
 signals:
     void countChanged(const QString& text);
 
@@ -76,14 +68,12 @@ private:
     QString templateName() const;
 
     int m_kind = -1;
-    MasterListModel* m_model;
-    QTableView* m_grid;
+    DataGrid* m_grid;
     QTableWidget* m_left;
     QComboBox* m_leftKind;
     QComboBox* m_combo;
     QLineEdit* m_edit;
     QCheckBox* m_disabled;
-    QLabel* m_footer;
     QLabel* m_count;
     QAction* m_tbFirst;
     QAction* m_tbPrior;
@@ -92,4 +82,5 @@ private:
     QAction* m_tbPrint;
     QAction* m_tbExport;
     bool m_reactToLeft = true;
+    QMenu* m_menu = nullptr;
 };

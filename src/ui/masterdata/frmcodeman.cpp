@@ -3,6 +3,7 @@
 #include "app/dispformpos.h"
 #include "app/messenger.h"
 #include "data/datamodule.h"
+#include "gridprinter.h"
 
 #include <QAction>
 #include <QHeaderView>
@@ -13,14 +14,8 @@
 #include <QVBoxLayout>
 
 namespace {
-void (*codeManGridPrinter)(QTableWidget*, const QString&) = nullptr;
 constexpr int CodeIdRole = Qt::UserRole + 1;
 } // namespace
-
-void TFrmCodeMan::setGridPrinter(void (*printer)(QTableWidget*, const QString&))
-{
-    codeManGridPrinter = printer;
-}
 
 TFrmCodeMan::TFrmCodeMan(QWidget* parent)
     : QDialog(parent)
@@ -195,8 +190,13 @@ void TFrmCodeMan::tbDelClick()
 
 void TFrmCodeMan::tbPrintClick()
 {
-    if (codeManGridPrinter)
-        codeManGridPrinter(m_grid, m_caption.trimmed() + QStringLiteral("设置"));
+    // The grid as shown: one column, fitting 1, the print date in the footer.
+    GridPrintColumn column;
+    column.modelColumn = 0;
+    column.title = m_grid->horizontalHeaderItem(0)->text();
+    column.width = m_grid->columnWidth(0);
+    GridPrinter::print(
+        *m_grid->model(), {column}, m_caption.trimmed() + QStringLiteral("设置"), 1, QStringLiteral("date"), QString());
 }
 
 void TFrmCodeMan::tbRefreshClick()

@@ -31,9 +31,6 @@ public:
     void tbPrintClick();
     void tbRefreshClick();
 
-    // Prints the grid; set by the program once the grid printer exists.
-    static void setGridPrinter(void (*printer)(QTableWidget* grid, const QString& title));
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
 

@@ -5,15 +5,16 @@
 #include "app/session.h"
 #include "app/sysoptions.h"
 #include "categorytreefiller.h"
+#include "data/datagrid.h"
+#include "data/gridservices.h"
 #include "dlgeditgoodtype.h"
 #include "frmgoodedit.h"
-#include "masterlistmodel.h"
+#include "gridrecords.h"
+#include "printservices.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -29,15 +30,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
-TFrmGoodGl::Services goodGlServices;
-} // namespace
-
-void TFrmGoodGl::setServices(const Services& services)
-{
-    goodGlServices = services;
-}
-
 TFrmGoodGl::TFrmGoodGl(QWidget* parent)
     : QWidget(parent)
     , m_categories(QStringLiteral("货品类型"))
@@ -45,9 +37,7 @@ TFrmGoodGl::TFrmGoodGl(QWidget* parent)
     , m_combo(new QComboBox(this))
     , m_edit(new QLineEdit(this))
     , m_disabled(new QCheckBox(QStringLiteral("包含已停用"), this))
-    , m_grid(new QTableView(this))
-    , m_model(new MasterListModel(this))
-    , m_footer(new QLabel(this))
+    , m_grid(new DataGrid(this))
     , m_count(new QLabel(this))
 {
     setObjectName(QStringLiteral("TFrmGoodGl"));
@@ -117,40 +107,23 @@ TFrmGoodGl::TFrmGoodGl(QWidget* parent)
     connect(m_tree, &QTreeWidget::itemDoubleClicked, this, &TFrmGoodGl::search);
 
     m_grid->setObjectName(QStringLiteral("DBGridEh1"));
-    m_grid->setModel(m_model);
-    m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setSortingEnabled(true);
-    m_grid->horizontalHeader()->setSortIndicatorShown(true);
-    m_grid->verticalHeader()->setDefaultSectionSize(22);
-    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_grid, &QTableView::doubleClicked, this, &TFrmGoodGl::tbEditClick);
-    auto* popup = new QMenu(this);
-    popup->setObjectName(QStringLiteral("PopupMenu1"));
-    popup->addAction(QStringLiteral("显示字段列表"), this, [this] {
-        // Column chooser: visibility per column from a checkable menu.
-        QMenu chooser(this);
-        for (int c = 0; c < m_model->columns().size(); ++c) {
-            QAction* a = chooser.addAction(m_model->columns().at(c).caption);
-            a->setCheckable(true);
-            a->setChecked(!m_grid->isColumnHidden(c));
-            connect(a, &QAction::toggled, this, [this, c](bool on) {
-                m_grid->setColumnHidden(c, !on);
-                m_model->columns()[c].visible = on;
-            });
+    m_grid->setRowSelect(true);
+    m_grid->view()->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    m_grid->setSortPairing(DataGrid::UpIsAscending);
+    // Disabled goods in red on the button face.
+    m_grid->setRowColorHook([this](int row, QColor& text, QColor& background) {
+        if (m_grid->value(row, QStringLiteral("F_Flag")).toInt() != 0) {
+            text = Qt::red;
+            background = palette().color(QPalette::Button);
         }
-        chooser.exec(QCursor::pos());
     });
-    popup->addAction(QStringLiteral("保存当前设置"), this, &TFrmGoodGl::saveLayout);
+    connect(m_grid->view(), &QTableView::doubleClicked, this, &TFrmGoodGl::tbEditClick);
+    QMenu* popup = GridServices::installGridMenu(m_grid, gridKey());
     popup->addSeparator();
-    popup->addAction(QStringLiteral("更改当前所选商品类型"), this, &TFrmGoodGl::changeSelectedCategory);
-    connect(m_grid, &QTableView::customContextMenuRequested, this,
-        [this, popup](const QPoint& pos) { popup->popup(m_grid->viewport()->mapToGlobal(pos)); });
-    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TFrmGoodGl::updateNavigation);
+    QAction* n3 = popup->addAction(QStringLiteral("更改当前所选商品类型"), this, &TFrmGoodGl::changeSelectedCategory);
+    n3->setObjectName(QStringLiteral("N3"));
+    connect(m_grid, &DataGrid::currentRowChanged, this, &TFrmGoodGl::updateNavigation);
 
-    m_footer->setObjectName(QStringLiteral("lblFooter"));
-    m_footer->setStyleSheet(QStringLiteral("background: #dcebff; padding: 2px;"));
     m_count->setObjectName(QStringLiteral("lblCount"));
 
     auto* right = new QWidget(this);
@@ -158,7 +131,6 @@ TFrmGoodGl::TFrmGoodGl(QWidget* parent)
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->addLayout(searchBar);
     rightLayout->addWidget(m_grid, 1);
-    rightLayout->addWidget(m_footer);
     auto* split = new QSplitter(this);
     split->addWidget(m_tree);
     split->addWidget(right);
@@ -174,8 +146,8 @@ TFrmGoodGl::TFrmGoodGl(QWidget* parent)
     // Showing the window: tree, layout, formats, combo captions; the grid
     // stays empty until the user searches.
     loadTree();
-    m_model->loadLayout(gridKey());
-    m_model->setDisabledField(QStringLiteral("F_Flag"));
+    m_grid->setColumns(GridRecords::designedColumns(gridKey()));
+    GridServices::loadLayout(m_grid, gridKey());
     applyFormats();
     const Session& s = Session::current();
     m_combo->addItems({QStringLiteral("货品编号"), QStringLiteral("货品名称"), QStringLiteral("商品规格"),
@@ -205,32 +177,19 @@ void TFrmGoodGl::applyFormats()
 {
     const Session& s = Session::current();
     const SysOptions& o = SysOptions::current();
-    m_model->setDisplayFormat(QStringLiteral("F_BegAmount"), o.iAmount);
-    m_model->setDisplayFormat(QStringLiteral("F_DeptUp"), o.iAmount);
-    m_model->setDisplayFormat(QStringLiteral("F_DeptDown"), o.iAmount);
-    if (s.rPrice || s.isAdmin()) {
-        m_model->setDisplayFormat(QStringLiteral("F_EnterPrice"), o.iPrice);
-        m_model->setDisplayFormat(QStringLiteral("F_SalePrice"), o.iPrice);
-    } else {
-        m_model->removeColumnOf(QStringLiteral("F_EnterPrice"));
-        m_model->removeColumnOf(QStringLiteral("F_SalePrice"));
-    }
-    // User-defined fields: captions and visibility from KeyValue.
-    const QString fields[11] = {QStringLiteral("F_ZF1"), QStringLiteral("F_ZF2"), QStringLiteral("F_ZF3"),
-        QStringLiteral("F_ZF4"), QStringLiteral("F_ZF5"), QStringLiteral("F_SZ1"), QStringLiteral("F_SZ2"),
-        QStringLiteral("F_SZ3"), QStringLiteral("F_RQ1"), QStringLiteral("F_RQ2"), QStringLiteral("F_RQ3")};
-    for (int i = 0; i < 11; ++i) {
-        const int c = m_model->columnOf(fields[i]);
+    for (const char* f : {"F_BegAmount", "F_DeptUp", "F_DeptDown"})
+        if (const int c = m_grid->columnOf(QString::fromLatin1(f)); c >= 0)
+            m_grid->setColumnDisplayFormat(c, o.quantityFormat());
+    for (const char* f : {"F_EnterPrice", "F_SalePrice"}) {
+        const int c = m_grid->columnOf(QString::fromLatin1(f));
         if (c < 0)
             continue;
-        m_model->columns()[c].caption = s.zfCaptions[i];
-        m_model->columns()[c].visible = s.zfShown[i];
+        if (s.rPrice || s.isAdmin())
+            m_grid->setColumnDisplayFormat(c, o.priceFormat());
+        else
+            m_grid->removeColumn(c);
     }
-    for (int c = 0; c < m_model->columns().size(); ++c) {
-        m_grid->setColumnHidden(c, !m_model->columns().at(c).visible);
-        if (m_model->columns().at(c).width > 0)
-            m_grid->setColumnWidth(c, m_model->columns().at(c).width);
-    }
+    GridServices::applyUserFields(m_grid);
 }
 
 GoodsFilter TFrmGoodGl::filter() const
@@ -250,9 +209,9 @@ void TFrmGoodGl::search()
         return;
     SqlParams p;
     const QString sql = GoodsService::searchSql(filter(), p);
-    m_model->open(sql, p);
-    m_searched = true;
-    if (m_model->rowCount() > 0)
+    m_grid->openQuery(sql, p);
+    m_grid->fetchAll(); // the count is shown at once
+    if (rowCount() > 0)
         setCurrentRow(0);
     updateNavigation();
     updateCount();
@@ -260,15 +219,12 @@ void TFrmGoodGl::search()
 
 QString TFrmGoodGl::countText() const
 {
-    return QStringLiteral("记录数：") + QString::number(m_model->rowCount());
+    return QStringLiteral("记录数：") + QString::number(m_grid->rowCount());
 }
 
 void TFrmGoodGl::updateCount()
 {
     m_count->setText(countText());
-    const SysOptions& o = SysOptions::current();
-    m_footer->setText(QStringLiteral("合  计    期初数量：")
-        + QString::number(m_model->sum(QStringLiteral("F_BegAmount")), 'f', o.iAmount));
     emit countChanged(countText());
 }
 
@@ -285,36 +241,31 @@ void TFrmGoodGl::updateNavigation()
 
 int TFrmGoodGl::rowCount() const
 {
-    return m_model->rowCount();
+    return m_grid->rowCount();
 }
 
 int TFrmGoodGl::currentRow() const
 {
-    return m_grid->currentIndex().isValid() ? m_grid->currentIndex().row() : -1;
+    return m_grid->currentRow();
 }
 
 void TFrmGoodGl::setCurrentRow(int row)
 {
     if (row < 0 || row >= rowCount())
         return;
-    int col = 0;
-    while (col < m_model->columnCount() - 1 && m_grid->isColumnHidden(col))
-        ++col;
-    m_grid->setCurrentIndex(m_model->index(row, col));
-    m_grid->selectRow(row);
+    m_grid->setCurrentRow(row);
     updateNavigation();
 }
 
 QSqlRecord TFrmGoodGl::recordAt(int row) const
 {
-    return m_model->recordAt(row);
+    return GridRecords::recordAt(m_grid, row);
 }
 
 void TFrmGoodGl::reopenAt(const QString& code)
 {
-    m_model->reopen();
-    updateCount();
-    setCurrentRow(m_model->rowOf(QStringLiteral("F_Code"), code));
+    search();
+    setCurrentRow(GridRecords::rowOf(m_grid, QStringLiteral("F_Code"), code));
 }
 
 void TFrmGoodGl::tbNewClick()
@@ -353,8 +304,7 @@ void TFrmGoodGl::tbDelClick()
         return;
     if (!GoodsService::remove(r.value(QStringLiteral("F_ID")).toLongLong(), code))
         return;
-    m_model->reopen();
-    updateCount();
+    search();
     setCurrentRow(qMin(row, rowCount() - 1));
 }
 
@@ -365,7 +315,7 @@ void TFrmGoodGl::changeSelectedCategory()
     const QString path = TDlgEditGoodType::ask(this);
     if (path.trimmed().isEmpty())
         return;
-    const QModelIndexList rows = m_grid->selectionModel()->selectedRows();
+    const QModelIndexList rows = m_grid->view()->selectionModel()->selectedRows();
     if (rows.isEmpty()) {
         ShowMess(QStringLiteral("请选择需要更改类型的货品资料！"), Messenger::Information);
         return;
@@ -380,40 +330,31 @@ void TFrmGoodGl::changeSelectedCategory()
 
 void TFrmGoodGl::saveLayout()
 {
-    if (ShowMess(QStringLiteral("真的要保存当前网格设置吗？"), Messenger::Question) != Messenger::Yes)
-        return;
-    for (int c = 0; c < m_model->columns().size(); ++c)
-        if (!m_grid->isColumnHidden(c))
-            m_model->columns()[c].width = m_grid->columnWidth(c);
-    m_model->saveLayout(gridKey());
+    GridServices::saveLayoutAsked(m_grid, gridKey());
 }
 
 QString TFrmGoodGl::templateName() const
 {
-    return QDir(QCoreApplication::applicationDirPath())
-        .filePath(QStringLiteral("Qr/frGoodMan") + Session::current().templateSuffix() + QStringLiteral(".fr3"));
+    return QStringLiteral("frGoodMan") + Session::current().templateSuffix();
 }
 
 void TFrmGoodGl::tbPrintClick()
 {
     if (rowCount() == 0)
         return;
-    if (goodGlServices.print)
-        goodGlServices.print(this, m_model, templateName(), false);
+    PrintServices::reportPrint(templateName(), GridRecords::dataSet(m_grid), PrintServices::dataModuleValueSource());
 }
 
 void TFrmGoodGl::tbSetClick()
 {
-    if (goodGlServices.print)
-        goodGlServices.print(this, m_model, templateName(), true);
+    PrintServices::reportDesign(templateName(), GridRecords::dataSet(m_grid), PrintServices::dataModuleValueSource());
 }
 
 void TFrmGoodGl::tbExportClick()
 {
     if (rowCount() == 0)
         return;
-    if (goodGlServices.exportGrid)
-        goodGlServices.exportGrid(this, m_grid, QStringLiteral("货品资料"));
+    GridServices::exportGrid(m_grid, QStringLiteral("货品资料"), 1, this);
 }
 
 void TFrmGoodGl::keyPressEvent(QKeyEvent* event)

@@ -7,13 +7,12 @@
 #include <QHash>
 #include <QWidget>
 
-class MasterListModel;
+class DataGrid;
 class QAction;
 class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QTableView;
 class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -28,8 +27,7 @@ public:
     static QString gridKey() { return QStringLiteral("goodgl"); }
 
     QTreeWidget* tree() const { return m_tree; }
-    QTableView* grid() const { return m_grid; }
-    MasterListModel* model() const { return m_model; }
+    DataGrid* grid() const { return m_grid; }
     QComboBox* searchType() const { return m_combo; }
     QLineEdit* searchText() const { return m_edit; }
     QCheckBox* includeDisabled() const { return m_disabled; }
@@ -56,15 +54,6 @@ public:
     QSqlRecord recordAt(int row) const override;
     void reopenAt(const QString& code) override;
 
-    // Print, design and export of the list; set by the program once the print
-    // engine and the grid export are there.
-    struct Services
-    {
-        void (*print)(QWidget* window, MasterListModel* model, const QString& templateName, bool design) = nullptr;
-        void (*exportGrid)(QWidget* window, QTableView* grid, const QString& title) = nullptr;
-    };
-    static void setServices(const Services& services);
-
 signals:
     void countChanged(const QString& text);
 
@@ -84,9 +73,7 @@ private:
     QComboBox* m_combo;
     QLineEdit* m_edit;
     QCheckBox* m_disabled;
-    QTableView* m_grid;
-    MasterListModel* m_model;
-    QLabel* m_footer;
+    DataGrid* m_grid;
     QLabel* m_count;
     QAction* m_tbFirst;
     QAction* m_tbPrior;
@@ -95,5 +82,4 @@ private:
     QAction* m_tbPrint;
     QAction* m_tbSet;
     QAction* m_tbExport;
-    bool m_searched = false;
 };
