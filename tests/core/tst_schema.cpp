@@ -19,6 +19,8 @@ private slots:
     void workingTablesArePerConnection();
     void documentCodeIsUnique();
     void schemaVersionStored();
+    void olderDatabaseMigratedOnConnect();
+    void databaseWithoutSchemaRefused();
 };
 
 void TestSchema::everyColumnExists()
@@ -139,6 +141,42 @@ void TestSchema::schemaVersionStored()
     QCOMPARE(Schema::storedVersion(tdb.connection()), Schema::currentVersion());
     QString err;
     QVERIFY(Schema::migrate(tdb.connection(), &err));
+}
+
+void TestSchema::olderDatabaseMigratedOnConnect()
+{
+    TestDatabase tdb;
+    KELMORA_REQUIRE_DB(tdb);
+    const qint64 rows = tdb.dataModule().GetSqlInt(QStringLiteral("select count(*) from cfg_grid"));
+    QVERIFY(rows > 0);
+    QVERIFY(tdb.connection().exec(QStringLiteral("delete from cfg_grid")));
+    QVERIFY(tdb.connection().exec(QStringLiteral("update kelmora_schema set F_Version = 1")));
+    DataModule again;
+    QVERIFY2(again.connect(tdb.settings()), qPrintable(again.errorString()));
+    QCOMPARE(Schema::storedVersion(again.connection()), Schema::currentVersion());
+    QSqlQuery q(again.db());
+    QVERIFY(q.exec(QStringLiteral("select count(*) from cfg_grid")));
+    QVERIFY(q.next());
+    QCOMPARE(q.value(0).toLongLong(), rows);
+    for (const QString& key : {QStringLiteral("goodgl"), QStringLiteral("dlggoodxz")}) {
+        QSqlQuery k(again.db());
+        QVERIFY(k.prepare(QStringLiteral("select count(*) from cfg_grid where F_name = :k")));
+        k.bindValue(QStringLiteral(":k"), key);
+        QVERIFY(k.exec() && k.next());
+        QVERIFY2(k.value(0).toInt() > 0, qPrintable(key));
+    }
+}
+
+void TestSchema::databaseWithoutSchemaRefused()
+{
+    TestDatabase tdb;
+    KELMORA_REQUIRE_DB(tdb);
+    QVERIFY(tdb.connection().exec(QStringLiteral("drop table kelmora_schema")));
+    ScriptedMessenger msg;
+    DataModule other;
+    QVERIFY(!other.connect(tdb.settings()));
+    QVERIFY(!other.errorString().isEmpty());
+    QVERIFY(!other.connected());
 }
 
 QTEST_GUILESS_MAIN(TestSchema)

@@ -4,6 +4,7 @@
 #include "app/clock.h"
 #include "connection.h"
 #include "dates.h"
+#include "documents/entrygridseed.h"
 #include "masterdata/mastergridseed.h"
 #include "schema.h"
 #include "transaction.h"
@@ -45,6 +46,8 @@ bool DatabaseSetup::populate(Connection& connection, bool demo, QString* error)
         if (!run(connection, sql, {}, error))
             return false;
     if (!seedFirstRows(connection, error))
+        return false;
+    if (!EntryGridSeed::seed(connection, error))
         return false;
     if (!MasterGridSeed::seed(connection, error))
         return false;

@@ -2,6 +2,7 @@
 
 #include "app/inifile.h"
 #include "app/messenger.h"
+#include "schema.h"
 
 #include <QSqlError>
 
@@ -56,6 +57,13 @@ bool DataModule::connect(const ConnectionSettings& settings)
     }
     if (!m_connection->open(settings)) {
         m_error = m_connection->errorString();
+        return false;
+    }
+    // An older database gains what this release needs (grid layouts and the like).
+    QString migrateError;
+    if (!Schema::migrate(*m_connection, &migrateError)) {
+        m_error = migrateError;
+        m_connection->close();
         return false;
     }
     m_connected = true;

@@ -1,6 +1,7 @@
 #include "schema.h"
 
 #include "connection.h"
+#include "documents/entrygridseed.h"
 #include "masterdata/mastergridseed.h"
 #include "sqldialect.h"
 #include "transaction.h"
@@ -151,7 +152,7 @@ QList<Index> buildIndexes()
 
 int currentVersion()
 {
-    return 2;
+    return 3;
 }
 
 const QList<Table>& tables()
@@ -257,6 +258,8 @@ bool migrate(Connection& connection, QString* error)
     Transaction tx(connection);
     // Steps from one version to the next are added here as the schema grows.
     if (v < 2 && !MasterGridSeed::seed(connection, error))
+        return false;
+    if (v < 3 && !EntryGridSeed::seed(connection, error))
         return false;
     if (!connection.exec(
             QStringLiteral("UPDATE kelmora_schema SET F_Version = :v"), {{QStringLiteral("v"), currentVersion()}})) {
