@@ -1,11 +1,11 @@
 // kelmora-test: pg
 #include "data/datamodule.h"
+#include "data/gridformat.h"
 #include "documents/documentkinds.h"
 #include "documents/entrygridseed.h"
 #include "documents/entrykinds.h"
 #include "documents/entrylayout.h"
 #include "documents/entrylinefields.h"
-#include "documents/entrynumberformat.h"
 #include "support/testdatabase.h"
 
 #include <QtTest>
@@ -92,7 +92,7 @@ void TstEntryKinds::numberFormat()
     QFETCH(double, value);
     QFETCH(QString, format);
     QFETCH(QString, expected);
-    QCOMPARE(EntryNumberFormat::format(value, format), expected);
+    QCOMPARE(GridFormat::formatNumber(value, format), expected);
 }
 
 void TstEntryKinds::lineFields()

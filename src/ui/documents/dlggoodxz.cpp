@@ -5,9 +5,9 @@
 #include "app/sysoptions.h"
 #include "data/datamodule.h"
 #include "data/dates.h"
+#include "data/gridformat.h"
 #include "documents/entrykinds.h"
 #include "documents/entrylayout.h"
-#include "documents/entrynumberformat.h"
 #include "documents/entrystocktable.h"
 #include "documents/numbering.h"
 #include "entrycolumnchooser.h"
@@ -426,8 +426,8 @@ void TDlgGoodXz::refreshStock()
         total += m_stock->index(r, 3).data().toDouble();
     }
     const SysOptions& o = SysOptions::current();
-    m_stockFooter->setTexts({QStringLiteral("合  计"), EntryNumberFormat::format(amount, o.quantityFormat()), QString(),
-        EntryNumberFormat::format(total, o.amountFormat())});
+    m_stockFooter->setTexts({QStringLiteral("合  计"), GridFormat::formatNumber(amount, o.quantityFormat()), QString(),
+        GridFormat::formatNumber(total, o.amountFormat())});
 }
 
 QString TDlgGoodXz::stockFooterText(int column) const
@@ -449,7 +449,7 @@ QString TDlgGoodXz::formatGoodsValue(int column, const QVariant& v) const
         const QString fmt = f.startsWith(QLatin1String("F_SZ"), Qt::CaseInsensitive)
             ? QString()
             : SysOptions::current().amountFormat();
-        return EntryNumberFormat::format(v.toDouble(), fmt);
+        return GridFormat::formatNumber(v.toDouble(), fmt);
     }
     return v.toString();
 }
@@ -459,11 +459,11 @@ QString TDlgGoodXz::formatStockValue(int column, const QVariant& v) const
     const SysOptions& o = SysOptions::current();
     switch (column) {
     case 1:
-        return EntryNumberFormat::format(v.toDouble(), o.quantityFormat());
+        return GridFormat::formatNumber(v.toDouble(), o.quantityFormat());
     case 2:
-        return EntryNumberFormat::format(v.toDouble(), o.priceFormat());
+        return GridFormat::formatNumber(v.toDouble(), o.priceFormat());
     case 3:
-        return EntryNumberFormat::format(v.toDouble(), o.amountFormat());
+        return GridFormat::formatNumber(v.toDouble(), o.amountFormat());
     default:
         return v.toString();
     }

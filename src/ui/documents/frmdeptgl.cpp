@@ -6,12 +6,12 @@
 #include "app/sysoptions.h"
 #include "data/datamodule.h"
 #include "data/dates.h"
+#include "data/gridformat.h"
 #include "dlggoodxz.h"
 #include "documents/documentkinds.h"
 #include "documents/documentstore.h"
 #include "documents/entrykinds.h"
 #include "documents/entrylayout.h"
-#include "documents/entrynumberformat.h"
 #include "documents/lineediting.h"
 #include "documents/numbering.h"
 #include "entrycolumnchooser.h"
@@ -490,14 +490,14 @@ QString TFrmDeptGl::formatNumber(const QString& field, double v) const
     const SysOptions& o = SysOptions::current();
     const QString f = field.toLower();
     if (f == QLatin1String("f_amount") && m_kind->countedLines)
-        return EntryNumberFormat::format(v, QStringLiteral("0.####"));
+        return GridFormat::formatNumber(v, QStringLiteral("0.####"));
     if (f == QLatin1String("f_amount") || f == QLatin1String("f_curamount") || f == QLatin1String("f_sjamount"))
-        return EntryNumberFormat::format(v, o.quantityFormat());
+        return GridFormat::formatNumber(v, o.quantityFormat());
     if (f == QLatin1String("f_price"))
-        return EntryNumberFormat::format(v, o.priceFormat());
+        return GridFormat::formatNumber(v, o.priceFormat());
     if (f == QLatin1String("f_totalprice") || f == QLatin1String("f_cbprice"))
-        return EntryNumberFormat::format(v, o.amountFormat());
-    return EntryNumberFormat::format(v, QString());
+        return GridFormat::formatNumber(v, o.amountFormat());
+    return GridFormat::formatNumber(v, QString());
 }
 
 void TFrmDeptGl::showEvent(QShowEvent* event)
@@ -770,9 +770,8 @@ void TFrmDeptGl::updateFooter()
         if (c.footerType == 1)
             texts << c.footerValue;
         else if (c.footerType == 2)
-            texts << (c.footerFormat.isEmpty()
-                    ? formatNumber(c.field, m_lines->columnSum(c.field))
-                    : EntryNumberFormat::format(m_lines->columnSum(c.field), c.footerFormat));
+            texts << (c.footerFormat.isEmpty() ? formatNumber(c.field, m_lines->columnSum(c.field))
+                                               : GridFormat::formatNumber(m_lines->columnSum(c.field), c.footerFormat));
         else
             texts << QString();
     }
