@@ -505,6 +505,17 @@ QWidget* TFrmMain::openOrRaise(const QString& windowClass, const WindowRegistry:
     sub->show();
     if (wanted.isValid() && w->size() != wanted)
         sub->resize(wanted + (sub->size() - w->size()));
+    // A child never opens partly outside the frame: shrink it to the area and move it in.
+    const QSize area = m_mdi->viewport()->size();
+    if (area.width() > 100 && area.height() > 100) {
+        const QSize fitted = sub->size().boundedTo(area);
+        if (fitted != sub->size())
+            sub->resize(fitted);
+        QPoint pos = sub->pos();
+        pos.setX(qBound(0, pos.x(), area.width() - sub->width()));
+        pos.setY(qBound(0, pos.y(), area.height() - sub->height()));
+        sub->move(pos);
+    }
     m_mdi->setActiveSubWindow(sub);
     return w;
 }
