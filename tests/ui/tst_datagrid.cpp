@@ -379,6 +379,41 @@ private slots:
         QCOMPARE(g.value(0, QStringLiteral("F_TotalPrice")).toDouble(), 1.5);
     }
 
+    void titleClickLeftToOwner()
+    {
+        // A list that orders its rows in the query: the title click is only reported,
+        // the rows stay in the query's order and the owner sets the marker.
+        DataGrid g;
+        g.setColumns(builtInColumns());
+        g.setSortOnTitleClick(false);
+        QVERIFY(g.openQuery(itemsSql()));
+        QStringList before;
+        for (int r = 0; r < g.rowCount(); ++r)
+            before << g.value(r, QStringLiteral("F_Code")).toString();
+        QSignalSpy spy(&g, &DataGrid::titleClicked);
+        QHeaderView* h = g.view()->horizontalHeader();
+        g.resize(700, 300);
+        g.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&g));
+        const int x = h->sectionViewportPosition(2) + h->sectionSize(2) / 2;
+        QTest::mouseClick(h->viewport(), Qt::LeftButton, {}, QPoint(x, h->height() / 2));
+        QCOMPARE(spy.count(), 1);
+        QCOMPARE(spy.at(0).at(0).toInt(), 2);
+        QCOMPARE(g.sortMarker(2), DataGrid::NoMarker);
+        QStringList after;
+        for (int r = 0; r < g.rowCount(); ++r)
+            after << g.value(r, QStringLiteral("F_Code")).toString();
+        QCOMPARE(after, before);
+        g.setSortMarker(2, DataGrid::DownMarker);
+        QCOMPARE(g.sortMarker(2), DataGrid::DownMarker);
+        QVERIFY(h->isSortIndicatorShown());
+        QCOMPARE(h->sortIndicatorSection(), 2);
+        QCOMPARE(h->sortIndicatorOrder(), Qt::AscendingOrder); // Qt draws the down arrow for ascending
+        g.setSortMarker(7, DataGrid::UpMarker); // no such column: the marker goes
+        QCOMPARE(g.sortMarker(2), DataGrid::NoMarker);
+        QVERIFY(!h->isSortIndicatorShown());
+    }
+
     void exportGrid_data()
     {
         QTest::addColumn<int>("type");

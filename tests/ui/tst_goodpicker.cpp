@@ -2,8 +2,10 @@
 #include "app/messenger.h"
 #include "app/session.h"
 #include "app/sysoptions.h"
+#include "data/datagrid.h"
 #include "data/datamodule.h"
 #include "data/dates.h"
+#include "data/gridmodel.h"
 #include "documents/dlggoodxz.h"
 #include "documents/entrystocktable.h"
 #include "documents/goodpickertarget.h"
@@ -13,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
 #include <QtTest>
@@ -71,12 +72,11 @@ void addDoc(const QString& code, int kind, int oper, const QString& depot, const
 
 QStringList listedCodes(TDlgGoodXz& dlg)
 {
-    QSqlQueryModel* m = dlg.goodsModel();
-    while (m->canFetchMore())
-        m->fetchMore();
+    GridModel* m = dlg.goodsModel();
+    m->fetchAll();
     QStringList out;
     for (int r = 0; r < m->rowCount(); ++r)
-        out << m->record(r).value(QStringLiteral("F_code")).toString();
+        out << m->value(r, QStringLiteral("F_code")).toString();
     return out;
 }
 } // namespace
@@ -271,12 +271,12 @@ void TstGoodPicker::stockGridPerDepot()
     dlg.prepare();
     dlg.selectTreeNode(0);
     QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("A001")));
-    QSqlQueryModel* s = dlg.stockModel();
+    GridModel* s = dlg.stockModel();
     QCOMPARE(s->rowCount(), 2);
-    QCOMPARE(s->index(0, 0).data().toString(), QStringLiteral("A仓"));
-    QCOMPARE(s->index(0, 1).data().toDouble(), 15.0); // 10 + 10 - 5
-    QCOMPARE(s->index(1, 0).data().toString(), QStringLiteral("B仓"));
-    QCOMPARE(s->index(1, 1).data().toDouble(), 5.0);
+    QCOMPARE(s->value(0, QStringLiteral("F_dept")).toString(), QStringLiteral("A仓"));
+    QCOMPARE(s->value(0, QStringLiteral("F_amount")).toDouble(), 15.0); // 10 + 10 - 5
+    QCOMPARE(s->value(1, QStringLiteral("F_dept")).toString(), QStringLiteral("B仓"));
+    QCOMPARE(s->value(1, QStringLiteral("F_amount")).toDouble(), 5.0);
     QCOMPARE(dlg.stockFooterText(0), QStringLiteral("合  计"));
     QCOMPARE(dlg.stockFooterText(1), QStringLiteral("20"));
     QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("A002")));
@@ -303,11 +303,11 @@ void TstGoodPicker::stockGridOnlyPermittedDepots()
     dlg.selectTreeNode(0);
     QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("A001")));
     QCOMPARE(dlg.stockModel()->rowCount(), 1);
-    QCOMPARE(dlg.stockModel()->index(0, 0).data().toString(), QStringLiteral("B仓"));
+    QCOMPARE(dlg.stockModel()->value(0, QStringLiteral("F_dept")).toString(), QStringLiteral("B仓"));
     // Without the price right the value columns are not shown.
     QVERIFY(dlg.stockView()->isColumnHidden(2));
     QVERIFY(dlg.stockView()->isColumnHidden(3));
-    QCOMPARE(dlg.goodsModel()->record().indexOf(QStringLiteral("F_enterPrice")), -1);
+    QCOMPARE(dlg.goodsModel()->fieldIndex(QStringLiteral("F_enterPrice")), -1);
 }
 
 void TstGoodPicker::fixedUnitPriceShowsEnterPrice()
@@ -321,8 +321,8 @@ void TstGoodPicker::fixedUnitPriceShowsEnterPrice()
     dlg.prepare();
     dlg.selectTreeNode(0);
     QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("B001")));
-    QCOMPARE(dlg.stockModel()->index(0, 2).data().toDouble(), 15.0);
-    QCOMPARE(dlg.stockModel()->index(0, 3).data().toDouble(), 30.0);
+    QCOMPARE(dlg.stockModel()->value(0, QStringLiteral("F_price")).toDouble(), 15.0);
+    QCOMPARE(dlg.stockModel()->value(0, QStringLiteral("F_totalPrice")).toDouble(), 30.0);
 }
 
 void TstGoodPicker::otherConnectionDoesNotDisturb()
@@ -346,7 +346,7 @@ void TstGoodPicker::otherConnectionDoesNotDisturb()
     QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("A002")));
     QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("A001")));
     QCOMPARE(dlg.stockModel()->rowCount(), 1);
-    QCOMPARE(dlg.stockModel()->index(0, 1).data().toDouble(), 6.0);
+    QCOMPARE(dlg.stockModel()->value(0, QStringLiteral("F_amount")).toDouble(), 6.0);
     dlg.queryGoods();
     QCOMPARE(dlg.goodsCount(), 3);
 }
@@ -358,7 +358,7 @@ void TstGoodPicker::sortingByTitle()
     dlg.setTarget(&t);
     dlg.prepare();
     dlg.selectTreeNode(0);
-    const int nameColumn = dlg.goodsModel()->record().indexOf(QStringLiteral("F_enterPrice"));
+    const int nameColumn = dlg.goodsGrid()->columnOf(QStringLiteral("F_enterPrice"));
     QVERIFY(nameColumn >= 0);
     dlg.sortByColumn(nameColumn); // ascending first
     QCOMPARE(listedCodes(dlg), (QStringList {QStringLiteral("A002"), QStringLiteral("A001"), QStringLiteral("B001")}));

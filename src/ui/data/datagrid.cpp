@@ -130,7 +130,8 @@ DataGrid::DataGrid(QWidget* parent)
         [this] { QTimer::singleShot(0, this, &DataGrid::onSectionMoved); });
     connect(m_view->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int col) {
         emit titleClicked(col);
-        sortByTitle(col);
+        if (m_sortOnTitle)
+            sortByTitle(col);
     });
     connect(m_model, &QAbstractItemModel::modelReset, this, &DataGrid::applyViewColumns);
     connect(m_view->verticalScrollBar(), &QScrollBar::rangeChanged, this, &DataGrid::syncFooterWidths);
@@ -492,6 +493,21 @@ void DataGrid::sortByTitle(int column)
     m_model->sortByField(field, descending ? Qt::DescendingOrder : Qt::AscendingOrder);
     if (m_model->rowCount() > 0)
         setCurrentRow(0);
+}
+
+void DataGrid::setSortMarker(int column, Marker marker)
+{
+    QHeaderView* h = m_view->horizontalHeader();
+    if (marker == NoMarker || column < 0 || column >= columnCount()) {
+        m_markerColumn = -1;
+        m_marker = NoMarker;
+        h->setSortIndicatorShown(false);
+        return;
+    }
+    m_markerColumn = column;
+    m_marker = marker;
+    h->setSortIndicatorShown(true);
+    h->setSortIndicator(column, marker == UpMarker ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
 DataGrid::Marker DataGrid::sortMarker(int column) const

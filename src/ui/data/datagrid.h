@@ -74,6 +74,10 @@ public:
     QString ellipsisField() const { return m_ellipsisField; }
     void setRowColorHook(GridModel::RowColorHook hook);
     void setSortPairing(SortPairing pairing) { m_pairing = pairing; }
+    // Off: a title click only emits titleClicked, for lists that order their rows in the query.
+    void setSortOnTitleClick(bool on) { m_sortOnTitle = on; }
+    // Shows a marker on a column without sorting (NoMarker clears it).
+    void setSortMarker(int column, Marker marker);
 
     // What a click on a column title does: the marker turns up (or down when up
     // shows) and the rows are sorted; "mem" columns only change the marker.
@@ -114,4 +118,5 @@ private:
     int m_markerColumn = -1;
     Marker m_marker = NoMarker;
     bool m_applying = false;
+    bool m_sortOnTitle = true;
 };

@@ -3,16 +3,15 @@
 #include "app/messenger.h"
 #include "app/session.h"
 #include "app/sysoptions.h"
+#include "data/datagrid.h"
 #include "data/datamodule.h"
-#include "data/dates.h"
-#include "data/gridformat.h"
+#include "data/gridlayout.h"
+#include "data/gridmodel.h"
+#include "data/gridservices.h"
 #include "documents/entrykinds.h"
-#include "documents/entrylayout.h"
+#include "documents/entrylinefields.h"
 #include "documents/entrystocktable.h"
 #include "documents/numbering.h"
-#include "entrycolumnchooser.h"
-#include "entryformatdelegate.h"
-#include "entrygridfooter.h"
 #include "entryhooks.h"
 #include "goodpickertarget.h"
 #include "masterdata/categorytree.h"
@@ -31,7 +30,6 @@
 #include <QSplitter>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
 #include <QToolButton>
@@ -39,11 +37,46 @@
 #include <QVBoxLayout>
 
 namespace {
-bool pickerIsNumberField(const QString& f)
+QList<GridColumnDef> pickerDesignedColumns()
 {
-    const QString l = f.toLower();
-    return l == QLatin1String("f_enterprice") || l == QLatin1String("f_saleprice")
-        || l.startsWith(QLatin1String("f_sz"));
+    QList<GridColumnDef> out;
+    for (const EntryLineColumn& e : EntryLineFields::pickerColumns()) {
+        GridColumnDef c;
+        c.fieldName = e.field;
+        c.caption = e.caption;
+        c.width = e.width;
+        c.visible = e.visible;
+        c.readOnly = true;
+        c.alignment = e.alignment == 0 ? GridColumnDef::AlignDefault : e.alignment;
+        out << c;
+    }
+    return out;
+}
+
+// The stored layout decides order, captions and widths, but the list selects the
+// goods fields by its columns: a stored field the goods table does not have is
+// left out, and designed columns the store does not know come last.
+QList<GridColumnDef> pickerMergedColumns(const QList<GridColumnDef>& stored)
+{
+    QList<GridColumnDef> rest = pickerDesignedColumns();
+    QList<GridColumnDef> out;
+    for (const GridColumnDef& c : stored) {
+        for (int i = 0; i < rest.size(); ++i) {
+            if (rest.at(i).fieldName.compare(c.fieldName.trimmed(), Qt::CaseInsensitive) == 0) {
+                GridColumnDef m = c;
+                m.fieldName = rest.at(i).fieldName;
+                if (m.caption.isEmpty())
+                    m.caption = rest.at(i).caption;
+                if (m.width <= 0)
+                    m.width = rest.at(i).width;
+                m.readOnly = true;
+                rest.removeAt(i);
+                out << m;
+                break;
+            }
+        }
+    }
+    return out + rest;
 }
 } // namespace
 
@@ -93,37 +126,30 @@ void TDlgGoodXz::buildUi()
     auto* right = new QWidget(split);
     auto* rv = new QVBoxLayout(right);
     rv->setContentsMargins(0, 0, 0, 0);
-    m_goodsView = new QTableView(right);
-    m_goodsView->setObjectName(QStringLiteral("DBGridEh1"));
-    m_goodsView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_goodsView->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_goodsView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_goodsView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
-    m_goods = new QSqlQueryModel(this);
-    m_goodsView->setModel(m_goods);
-    connect(m_goodsView->selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this] {
+    m_goodsGrid = new DataGrid(right);
+    m_goodsGrid->setObjectName(QStringLiteral("DBGridEh1"));
+    m_goodsGrid->setRowSelect(true);
+    m_goodsGrid->setEditable(false);
+    // The list is ordered by the database (the order survives a new query); the title only asks for it.
+    m_goodsGrid->setSortOnTitleClick(false);
+    m_goodsGrid->view()->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_goodsGrid->footerView()->hide();
+    connect(m_goodsGrid, &DataGrid::currentRowChanged, this, [this] {
         refreshStock();
         placeSelectButton();
     });
-    m_goodsView->setItemDelegate(new EntryFormatDelegate(
-        [this](const QModelIndex& i, const QVariant& v) { return formatGoodsValue(i.column(), v); }, m_goodsView));
-    m_stockView = new QTableView(right);
-    m_stockView->setObjectName(QStringLiteral("DBGridEh2"));
-    m_stockView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_stockView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_stock = new QSqlQueryModel(this);
-    m_stockView->setModel(m_stock);
-    m_stockView->setItemDelegate(new EntryFormatDelegate(
-        [this](const QModelIndex& i, const QVariant& v) { return formatStockValue(i.column(), v); }, m_stockView));
-    m_stockView->setMaximumHeight(160);
-    m_stockView->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
-    m_stockFooter = new EntryGridFooter(m_stockView, right);
+    m_stockGrid = new DataGrid(right);
+    m_stockGrid->setObjectName(QStringLiteral("DBGridEh2"));
+    m_stockGrid->setRowSelect(true);
+    m_stockGrid->setEditable(false);
+    m_stockGrid->setSortOnTitleClick(false);
+    m_stockGrid->view()->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_stockGrid->setMaximumHeight(160 + m_stockGrid->footerView()->height());
     m_progress = new QProgressBar(right);
     m_progress->setObjectName(QStringLiteral("ProgressBar1"));
     m_progress->hide();
-    rv->addWidget(m_goodsView, 1);
-    rv->addWidget(m_stockView);
-    rv->addWidget(m_stockFooter);
+    rv->addWidget(m_goodsGrid, 1);
+    rv->addWidget(m_stockGrid);
     rv->addWidget(m_progress);
     split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
@@ -149,18 +175,18 @@ void TDlgGoodXz::buildUi()
     root->addLayout(bottom);
 
     // The floating choice button over the current row.
-    m_btnSelect = new QPushButton(QStringLiteral("选择(F2)"), m_goodsView->viewport());
+    m_btnSelect = new QPushButton(QStringLiteral("选择(F2)"), goodsView()->viewport());
     m_btnSelect->setObjectName(QStringLiteral("btnSelect"));
     m_btnSelect->setAutoDefault(false);
     m_btnSelect->hide();
 
     m_listMenu = new QMenu(this);
     m_listMenu->addAction(
-        QStringLiteral("显示字段列表"), this, [this] { EntryColumnChooser::run(this, m_goodsView, m_columns); });
+        QStringLiteral("显示字段列表"), this, [this] { GridServices::chooseColumns(m_goodsGrid, this); });
     m_listMenu->addAction(QStringLiteral("保存当前设置"), this, &TDlgGoodXz::saveLayout);
-    m_goodsView->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(m_goodsView, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint& p) { m_listMenu->popup(m_goodsView->viewport()->mapToGlobal(p)); });
+    goodsView()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(goodsView(), &QWidget::customContextMenuRequested, this,
+        [this](const QPoint& p) { m_listMenu->popup(goodsView()->viewport()->mapToGlobal(p)); });
 
     connect(edtCode, &QLineEdit::textChanged, this, &TDlgGoodXz::queryGoods);
     connect(edtName, &QLineEdit::textChanged, this, &TDlgGoodXz::queryGoods);
@@ -172,7 +198,7 @@ void TDlgGoodXz::buildUi()
         tvTree->setVisible(!tvTree->isVisible());
         m_btnTree->setText(tvTree->isVisible() ? QStringLiteral("<<") : QStringLiteral(">>"));
     });
-    connect(m_goodsView, &QAbstractItemView::doubleClicked, this, &TDlgGoodXz::choose);
+    connect(goodsView(), &QAbstractItemView::doubleClicked, this, &TDlgGoodXz::choose);
     connect(m_btnSelect, &QPushButton::clicked, this, &TDlgGoodXz::choose);
     connect(m_btnOk, &QPushButton::clicked, this, [this] {
         choose();
@@ -180,8 +206,8 @@ void TDlgGoodXz::buildUi()
     });
     connect(m_btnClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_btnNewGood, &QPushButton::clicked, this, &TDlgGoodXz::newGood);
-    connect(m_goodsView->horizontalHeader(), &QHeaderView::sectionClicked, this, &TDlgGoodXz::sortByColumn);
-    m_goodsView->viewport()->installEventFilter(this);
+    connect(m_goodsGrid, &DataGrid::titleClicked, this, &TDlgGoodXz::sortByColumn);
+    goodsView()->viewport()->installEventFilter(this);
     resize(860, 560);
 }
 
@@ -215,33 +241,17 @@ void TDlgGoodXz::showEvent(QShowEvent* event)
 void TDlgGoodXz::applyShowSettings()
 {
     m_showSettingsDone = true;
-    const Session& s = Session::current();
-    QList<EntryLineColumn>& cols = m_columns;
-    EntryLayout::load(EntryKinds::pickerGridKey(), EntryLineFields::pickerColumns(), cols);
-    static const QStringList user {QStringLiteral("f_zf1"), QStringLiteral("f_zf2"), QStringLiteral("f_zf3"),
-        QStringLiteral("f_zf4"), QStringLiteral("f_zf5"), QStringLiteral("f_sz1"), QStringLiteral("f_sz2"),
-        QStringLiteral("f_sz3"), QStringLiteral("f_rq1"), QStringLiteral("f_rq2"), QStringLiteral("f_rq3")};
-    const bool seesPrices = s.rPrice || s.isAdmin();
-    QStringList fields;
-    for (EntryLineColumn& c : cols) {
-        const int u = int(user.indexOf(c.field.toLower()));
-        if (u >= 0) {
-            if (!s.zfCaptions[u].isEmpty())
-                c.caption = s.zfCaptions[u];
-            c.visible = s.zfShown[u];
-        }
-        fields << c.field;
-    }
+    m_goodsGrid->setColumns(pickerDesignedColumns());
+    QList<GridColumnDef> stored;
+    const GridLayout::LoadResult r = GridLayout::load(EntryKinds::pickerGridKey(), stored);
+    if (r == GridLayout::LoadResult::Loaded || (r == GridLayout::LoadResult::Failed && !stored.isEmpty()))
+        m_goodsGrid->setColumns(pickerMergedColumns(stored));
+    GridServices::applyUserFields(m_goodsGrid);
     // Without the price right the price columns are not selected at all.
-    if (!seesPrices) {
-        for (int i = int(cols.size()) - 1; i >= 0; --i) {
-            const QString f = cols.at(i).field.toLower();
-            if (f == QLatin1String("f_enterprice") || f == QLatin1String("f_saleprice")) {
-                cols.removeAt(i);
-                fields.removeAt(i);
-            }
-        }
-    }
+    GridServices::formatGrid(m_goodsGrid, 6, 1);
+    QStringList fields;
+    for (const GridColumnDef& c : m_goodsGrid->columns())
+        fields << c.fieldName;
     m_fieldOrder = fields.join(QLatin1Char(','));
     m_btnNewGood->setEnabled(bool(EntryHooks::goodsEditor()));
     loadTree();
@@ -327,9 +337,8 @@ QString TDlgGoodXz::goodsSql(QString* countSql, QVariantMap& p) const
     if (countSql)
         *countSql = QStringLiteral("select count(*) ") + where;
     QString order = QStringLiteral("F_code");
-    const QList<EntryLineColumn>& cols = m_columns;
-    if (m_sortColumn >= 0 && m_sortColumn < cols.size())
-        order = cols.at(m_sortColumn).field + (m_sortDesc ? QStringLiteral(" desc") : QStringLiteral(" asc"))
+    if (!m_sortField.isEmpty())
+        order = m_sortField + (m_sortDesc ? QStringLiteral(" desc") : QStringLiteral(" asc"))
             + QStringLiteral(", F_code");
     return QStringLiteral("select ") + m_fieldOrder + QLatin1Char(' ') + where + QStringLiteral("order by ") + order;
 }
@@ -347,44 +356,58 @@ void TDlgGoodXz::queryGoods()
     QVariantMap p;
     QString countSql;
     const QString sql = goodsSql(&countSql, p);
-    QSqlQuery q(dm().db());
-    if (!dm().OpenQry(q, sql, p))
-        return; // the list stays as it was
-    m_goods->setQuery(std::move(q));
-    const QList<EntryLineColumn>& cols = m_columns;
-    for (int i = 0; i < cols.size() && i < m_goods->columnCount(); ++i) {
-        m_goods->setHeaderData(i, Qt::Horizontal, cols.at(i).caption);
-        m_goodsView->setColumnWidth(i, cols.at(i).width);
-        m_goodsView->setColumnHidden(i, !cols.at(i).visible);
-    }
+    // Widths the operator dragged survive the new query.
+    m_goodsGrid->setColumns(m_goodsGrid->columns());
+    if (!m_goodsGrid->openQuery(sql, p))
+        return; // reported by the grid
+    const int sortColumn = m_sortField.isEmpty() ? -1 : m_goodsGrid->columnOf(m_sortField);
+    if (sortColumn >= 0)
+        m_goodsGrid->setSortMarker(sortColumn, m_sortDesc ? DataGrid::DownMarker : DataGrid::UpMarker);
     m_count = int(dm().GetSqlInt(countSql, p));
     m_lblCount->setText(countText(m_count));
-    if (m_goods->rowCount() > 0)
-        m_goodsView->setCurrentIndex(m_goods->index(0, 0));
     refreshStock();
     placeSelectButton();
 }
 
+GridModel* TDlgGoodXz::goodsModel() const
+{
+    return m_goodsGrid->model();
+}
+
+GridModel* TDlgGoodXz::stockModel() const
+{
+    return m_stockGrid->model();
+}
+
+QTableView* TDlgGoodXz::goodsView() const
+{
+    return m_goodsGrid->view();
+}
+
+QTableView* TDlgGoodXz::stockView() const
+{
+    return m_stockGrid->view();
+}
+
 QString TDlgGoodXz::currentGoodsCode() const
 {
-    const QModelIndex i = m_goodsView->currentIndex();
-    if (!i.isValid())
+    if (m_goodsGrid->currentRow() < 0)
         return QString();
-    return m_goods->record(i.row()).value(QStringLiteral("F_code")).toString();
+    return m_goodsGrid->fieldValue(QStringLiteral("F_code")).toString();
 }
 
 bool TDlgGoodXz::setCurrentGoodsCode(const QString& code)
 {
-    const int col = m_goods->record().indexOf(QStringLiteral("F_code"));
-    if (col < 0)
+    GridModel* m = m_goodsGrid->model();
+    if (m->fieldIndex(QStringLiteral("F_code")) < 0)
         return false;
     for (int row = 0;; ++row) {
-        while (row >= m_goods->rowCount() && m_goods->canFetchMore())
-            m_goods->fetchMore();
-        if (row >= m_goods->rowCount())
+        while (row >= m->rowCount() && !m->allFetched())
+            m->fetchRows(256);
+        if (row >= m->rowCount())
             return false;
-        if (m_goods->index(row, col).data().toString() == code) {
-            m_goodsView->setCurrentIndex(m_goods->index(row, 0));
+        if (m->value(row, QStringLiteral("F_code")).toString() == code) {
+            m_goodsGrid->setCurrentRow(row);
             refreshStock();
             placeSelectButton();
             return true;
@@ -408,65 +431,30 @@ void TDlgGoodXz::refreshStock()
     if (s.restricted())
         sql += QStringLiteral("and ((F_dept in (:sessionDepots))Or(F_dept = '')or(F_dept is Null)) ");
     sql += QStringLiteral("order by F_dept");
-    QSqlQuery q(dm().db());
-    if (!dm().OpenQry(q, sql, p))
+    auto column = [](const char* field, const char* caption, int width) {
+        GridColumnDef c;
+        c.fieldName = QLatin1String(field);
+        c.caption = QString::fromUtf8(caption);
+        c.width = width;
+        return c;
+    };
+    QList<GridColumnDef> cols {column("F_dept", "仓    库", 100), column("F_amount", "当前库存", 80),
+        column("F_price", "平均单价", 80), column("F_totalPrice", "库存金额", 90)};
+    cols[0].footerType = GridColumnDef::FooterText;
+    cols[0].footerValue = QStringLiteral("合  计");
+    cols[1].footerType = GridColumnDef::FooterSum;
+    cols[3].footerType = GridColumnDef::FooterSum;
+    m_stockGrid->setColumns(cols);
+    // Quantity, price and amount formats; the value columns hidden without the price right.
+    GridServices::formatGrid(m_stockGrid, 1, 3);
+    if (!m_stockGrid->openQuery(sql, p))
         return;
-    m_stock->setQuery(std::move(q));
-    while (m_stock->canFetchMore())
-        m_stock->fetchMore();
-    const char* captions[] = {"仓    库", "当前库存", "平均单价", "库存金额"};
-    for (int i = 0; i < 4; ++i)
-        m_stock->setHeaderData(i, Qt::Horizontal, QString::fromUtf8(captions[i]));
-    const bool seesPrices = s.rPrice || s.isAdmin();
-    m_stockView->setColumnHidden(2, !seesPrices);
-    m_stockView->setColumnHidden(3, !seesPrices);
-    double amount = 0, total = 0;
-    for (int r = 0; r < m_stock->rowCount(); ++r) {
-        amount += m_stock->index(r, 1).data().toDouble();
-        total += m_stock->index(r, 3).data().toDouble();
-    }
-    const SysOptions& o = SysOptions::current();
-    m_stockFooter->setTexts({QStringLiteral("合  计"), GridFormat::formatNumber(amount, o.quantityFormat()), QString(),
-        GridFormat::formatNumber(total, o.amountFormat())});
+    m_stockGrid->fetchAll();
 }
 
 QString TDlgGoodXz::stockFooterText(int column) const
 {
-    return m_stockFooter->text(column);
-}
-
-QString TDlgGoodXz::formatGoodsValue(int column, const QVariant& v) const
-{
-    const QList<EntryLineColumn>& cols = m_columns;
-    if (column < 0 || column >= cols.size() || v.isNull())
-        return v.isNull() ? QString() : v.toString();
-    const QString f = cols.at(column).field;
-    if (f.startsWith(QLatin1String("F_RQ"), Qt::CaseInsensitive)) {
-        const QDate d = Dates::toDate(v);
-        return d.isValid() && !Dates::isBlank(d) ? Dates::formatDate(d) : QString();
-    }
-    if (pickerIsNumberField(f)) {
-        const QString fmt = f.startsWith(QLatin1String("F_SZ"), Qt::CaseInsensitive)
-            ? QString()
-            : SysOptions::current().amountFormat();
-        return GridFormat::formatNumber(v.toDouble(), fmt);
-    }
-    return v.toString();
-}
-
-QString TDlgGoodXz::formatStockValue(int column, const QVariant& v) const
-{
-    const SysOptions& o = SysOptions::current();
-    switch (column) {
-    case 1:
-        return GridFormat::formatNumber(v.toDouble(), o.quantityFormat());
-    case 2:
-        return GridFormat::formatNumber(v.toDouble(), o.priceFormat());
-    case 3:
-        return GridFormat::formatNumber(v.toDouble(), o.amountFormat());
-    default:
-        return v.toString();
-    }
+    return m_stockGrid->footerText(column);
 }
 
 void TDlgGoodXz::markChosen(const QString& code)
@@ -476,8 +464,8 @@ void TDlgGoodXz::markChosen(const QString& code)
 
 void TDlgGoodXz::choose()
 {
-    const QModelIndex cur = m_goodsView->currentIndex();
-    if (!cur.isValid() || m_goods->rowCount() == 0 || !m_target)
+    const int cur = m_goodsGrid->currentRow();
+    if (cur < 0 || m_goodsGrid->rowCount() == 0 || !m_target)
         return;
     const QString code = currentGoodsCode();
     if (m_mode == 121 || m_mode == 131) {
@@ -499,11 +487,11 @@ void TDlgGoodXz::choose()
         markChosen(code);
     }
     // The chosen good leaves the list; the cursor stands on the one that followed it.
-    const int next = cur.row() + 1;
-    while (next >= m_goods->rowCount() && m_goods->canFetchMore())
-        m_goods->fetchMore();
-    const QString remembered
-        = next < m_goods->rowCount() ? m_goods->record(next).value(QStringLiteral("F_code")).toString() : QString();
+    GridModel* m = m_goodsGrid->model();
+    const int next = cur + 1;
+    while (next >= m->rowCount() && !m->allFetched())
+        m->fetchRows(256);
+    const QString remembered = next < m->rowCount() ? m->value(next, QStringLiteral("F_code")).toString() : QString();
     queryGoods();
     if (!remembered.isEmpty())
         setCurrentGoodsCode(remembered);
@@ -522,12 +510,13 @@ void TDlgGoodXz::newGood()
 
 void TDlgGoodXz::sortByColumn(int column)
 {
-    const QList<EntryLineColumn>& cols = m_columns;
-    if (column < 0 || column >= cols.size()
-        || cols.at(column).field.contains(QLatin1String("mem"), Qt::CaseInsensitive))
+    if (column < 0 || column >= m_goodsGrid->columnCount())
         return;
-    if (m_sortColumn != column) {
-        m_sortColumn = column;
+    const QString field = m_goodsGrid->column(column).fieldName;
+    if (field.contains(QLatin1String("mem"), Qt::CaseInsensitive))
+        return;
+    if (m_sortField.compare(field, Qt::CaseInsensitive) != 0) {
+        m_sortField = field;
         m_sortDesc = false;
     } else {
         m_sortDesc = !m_sortDesc;
@@ -540,38 +529,27 @@ void TDlgGoodXz::sortByColumn(int column)
 
 void TDlgGoodXz::saveLayout()
 {
-    if (ShowMess(QStringLiteral("真的要保存当前网格设置吗？"), Messenger::Question) != Messenger::Yes)
-        return;
-    QList<EntryLineColumn> cols;
-    const QList<EntryLineColumn>& mine = m_columns;
-    const QHeaderView* h = m_goodsView->horizontalHeader();
-    for (int v = 0; v < h->count() && v < mine.size(); ++v) {
-        const int logical = h->logicalIndex(v);
-        EntryLineColumn c = mine.at(logical);
-        c.width = h->sectionSize(logical) > 0 ? h->sectionSize(logical) : c.width;
-        c.visible = !h->isSectionHidden(logical);
-        cols << c;
-    }
-    EntryLayout::save(EntryKinds::pickerGridKey(), cols);
+    GridServices::saveLayoutAsked(m_goodsGrid, EntryKinds::pickerGridKey());
 }
 
 void TDlgGoodXz::placeSelectButton()
 {
-    const QModelIndex cur = m_goodsView->currentIndex();
+    QTableView* view = goodsView();
+    const QModelIndex cur = view->currentIndex();
     if (!cur.isValid()) {
         m_btnSelect->hide();
         return;
     }
-    const QRect row = m_goodsView->visualRect(m_goods->index(cur.row(), 0));
-    const int w = m_goodsView->viewport()->width();
+    const QRect row = view->visualRect(view->model()->index(cur.row(), 0));
+    const int w = view->viewport()->width();
     const int bw = qMax(72, w / 3);
     m_btnSelect->setGeometry(w - bw, row.top(), bw, qMax(row.height(), m_btnSelect->sizeHint().height() - 4));
-    m_btnSelect->setVisible(row.isValid() && row.bottom() >= 0 && row.top() < m_goodsView->viewport()->height());
+    m_btnSelect->setVisible(row.isValid() && row.bottom() >= 0 && row.top() < view->viewport()->height());
 }
 
 bool TDlgGoodXz::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_goodsView->viewport() && (event->type() == QEvent::Paint || event->type() == QEvent::Resize))
+    if (watched == goodsView()->viewport() && (event->type() == QEvent::Paint || event->type() == QEvent::Resize))
         QMetaObject::invokeMethod(this, &TDlgGoodXz::placeSelectButton, Qt::QueuedConnection);
     return QDialog::eventFilter(watched, event);
 }

@@ -1,21 +1,19 @@
 #pragma once
 
-#include "documents/entrylinefields.h"
-
 #include <QDialog>
 #include <QSet>
 #include <QString>
 #include <memory>
 
 class CategoryTree;
-class EntryGridFooter;
+class DataGrid;
+class GridModel;
 class GoodPickerTarget;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
 class QPushButton;
-class QSqlQueryModel;
 class QTableView;
 class QToolButton;
 class QTreeWidget;
@@ -55,10 +53,12 @@ public:
     QString currentGoodsCode() const;
     bool setCurrentGoodsCode(const QString& code);
     bool stockTableBuilt() const { return m_stockBuilt; }
-    QSqlQueryModel* goodsModel() const { return m_goods; }
-    QSqlQueryModel* stockModel() const { return m_stock; }
-    QTableView* goodsView() const { return m_goodsView; }
-    QTableView* stockView() const { return m_stockView; }
+    DataGrid* goodsGrid() const { return m_goodsGrid; }
+    DataGrid* stockGrid() const { return m_stockGrid; }
+    GridModel* goodsModel() const;
+    GridModel* stockModel() const;
+    QTableView* goodsView() const;
+    QTableView* stockView() const;
     QString stockFooterText(int column) const;
 
     static QString countText(int n);
@@ -77,8 +77,6 @@ private:
     void placeSelectButton();
     void markChosen(const QString& code);
     QString goodsSql(QString* countSql, QVariantMap& params) const;
-    QString formatGoodsValue(int column, const QVariant& v) const;
-    QString formatStockValue(int column, const QVariant& v) const;
     void saveLayout();
 
     int m_mode = 1;
@@ -86,10 +84,9 @@ private:
     bool m_stockBuilt = false;
     bool m_showSettingsDone = false;
     int m_count = 0;
-    int m_sortColumn = -1;
+    QString m_sortField; // the title the list is ordered by, empty for the goods code
     bool m_sortDesc = true;
     QString m_fieldOrder;
-    QList<EntryLineColumn> m_columns;
     QSet<QString> m_filled; // goods whose stock rows are in tempGood
     std::unique_ptr<CategoryTree> m_tree;
 
@@ -99,11 +96,8 @@ private:
     QPushButton* m_btnQuery = nullptr;
     QToolButton* m_btnTree = nullptr;
     QTreeWidget* tvTree = nullptr;
-    QTableView* m_goodsView = nullptr;
-    QTableView* m_stockView = nullptr;
-    QSqlQueryModel* m_goods = nullptr;
-    QSqlQueryModel* m_stock = nullptr;
-    EntryGridFooter* m_stockFooter = nullptr;
+    DataGrid* m_goodsGrid = nullptr;
+    DataGrid* m_stockGrid = nullptr;
     QProgressBar* m_progress = nullptr;
     QLabel* m_lblCount = nullptr;
     QPushButton* m_btnNewGood = nullptr;
