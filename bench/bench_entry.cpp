@@ -13,6 +13,7 @@
 #include "data/databasesetup.h"
 #include "data/datamodule.h"
 #include "data/dates.h"
+#include "data/gridmodel.h"
 #include "data/transaction.h"
 #include "documents/dlggoodxz.h"
 #include "documents/entrylinemodel.h"

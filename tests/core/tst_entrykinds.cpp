@@ -1,10 +1,10 @@
 // kelmora-test: pg
 #include "data/datamodule.h"
 #include "data/gridformat.h"
+#include "data/gridlayout.h"
 #include "documents/documentkinds.h"
 #include "documents/entrygridseed.h"
 #include "documents/entrykinds.h"
-#include "documents/entrylayout.h"
 #include "documents/entrylinefields.h"
 #include "support/testdatabase.h"
 
@@ -21,6 +21,7 @@ private slots:
     void numberFormat();
     void lineFields();
     void gridSeedAndLayout();
+    void layoutOverDesignedColumns();
 };
 
 void TstEntryKinds::elevenKinds()
@@ -134,20 +135,50 @@ void TstEntryKinds::gridSeedAndLayout()
     QVERIFY2(EntryGridSeed::seed(tdb.connection(), &err), qPrintable(err));
     QCOMPARE(dm().GetSqlInt(QStringLiteral("select count(*) from cfg_grid where F_name = 'inpandiandeptgl'")),
         qint64(EntryLineFields::defaultColumns(11).size()));
-    QList<EntryLineColumn> cols;
-    QVERIFY(EntryLayout::load(QStringLiteral("inpandiandeptgl"), EntryLineFields::defaultColumns(11), cols));
-    QCOMPARE(cols.first().field, QStringLiteral("F_Amount"));
+    const QList<GridColumnDef> designed = EntryLineFields::gridColumns(EntryLineFields::defaultColumns(11));
+    QList<GridColumnDef> stored;
+    QCOMPARE(GridLayout::load(QStringLiteral("inpandiandeptgl"), stored), GridLayout::LoadResult::Loaded);
+    QList<GridColumnDef> cols = EntryLineFields::layoutOver(designed, stored);
+    QCOMPARE(cols.first().fieldName, QStringLiteral("F_Amount"));
     QCOMPARE(cols.first().caption, QStringLiteral("数量X"));
-    QCOMPARE(cols.size(), EntryLineFields::defaultColumns(11).size());
+    QCOMPARE(cols.size(), designed.size());
     // Saving writes order and visibility back.
     cols.move(0, 3);
     cols[0].visible = false;
-    QVERIFY(EntryLayout::save(QStringLiteral("inpandiandeptgl"), cols));
-    QList<EntryLineColumn> again;
-    QVERIFY(EntryLayout::load(QStringLiteral("inpandiandeptgl"), EntryLineFields::defaultColumns(11), again));
-    QCOMPARE(again.at(3).field, QStringLiteral("F_Amount"));
-    QCOMPARE(again.at(0).field, cols.at(0).field);
+    QCOMPARE(GridLayout::save(QStringLiteral("inpandiandeptgl"), cols), 0);
+    QVERIFY(GridLayout::load(QStringLiteral("inpandiandeptgl"), stored) == GridLayout::LoadResult::Loaded);
+    const QList<GridColumnDef> again = EntryLineFields::layoutOver(designed, stored);
+    QCOMPARE(again.at(3).fieldName, QStringLiteral("F_Amount"));
+    QCOMPARE(again.at(0).fieldName, cols.at(0).fieldName);
     QVERIFY(!again.at(0).visible);
+}
+
+void TstEntryKinds::layoutOverDesignedColumns()
+{
+    auto def = [](const char* field, const char* caption, int width) {
+        GridColumnDef c;
+        c.fieldName = QLatin1String(field);
+        c.caption = QString::fromUtf8(caption);
+        c.width = width;
+        return c;
+    };
+    const QList<GridColumnDef> designed {def("F_A", "甲", 50), def("F_B", "乙", 60), def("F_C", "丙", 70)};
+    GridColumnDef c = def(" f_c ", "", 0);
+    c.visible = false;
+    c.cfgId = 7;
+    const QList<GridColumnDef> stored {c, def("F_Gone", "X", 40), def("f_a", "甲甲", 90)};
+    const QList<GridColumnDef> out = EntryLineFields::layoutOver(designed, stored);
+    QCOMPARE(out.size(), 3); // the unknown stored field is left out
+    QCOMPARE(out.at(0).fieldName, QStringLiteral("F_C")); // spelled as designed
+    QCOMPARE(out.at(0).caption, QStringLiteral("丙")); // empty stored caption and width keep the designed ones
+    QCOMPARE(out.at(0).width, 70);
+    QVERIFY(!out.at(0).visible);
+    QCOMPARE(out.at(0).cfgId, qint64(7));
+    QCOMPARE(out.at(1).fieldName, QStringLiteral("F_A"));
+    QCOMPARE(out.at(1).caption, QStringLiteral("甲甲"));
+    QCOMPARE(out.at(1).width, 90);
+    QCOMPARE(out.at(2).fieldName, QStringLiteral("F_B")); // not stored: last, as designed
+    QCOMPARE(out.at(2).caption, QStringLiteral("乙"));
 }
 
 QTEST_GUILESS_MAIN(TstEntryKinds)

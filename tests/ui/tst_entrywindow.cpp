@@ -6,6 +6,7 @@
 #include "app/sysoptions.h"
 #include "data/datamodule.h"
 #include "data/dates.h"
+#include "data/gridmodel.h"
 #include "documents/dlggoodxz.h"
 #include "documents/documentkinds.h"
 #include "documents/documentstore.h"
@@ -280,8 +281,8 @@ void TstEntryWindow::purchaseReceiptLifeCycle()
         dlg.selectTreeNode(0);
         QVERIFY(dlg.setCurrentGoodsCode(QStringLiteral("G001")));
         QCOMPARE(dlg.stockModel()->rowCount(), 1);
-        QCOMPARE(dlg.stockModel()->index(0, 0).data().toString(), QStringLiteral("A仓"));
-        QCOMPARE(dlg.stockModel()->index(0, 1).data().toDouble(), 5.0);
+        QCOMPARE(dlg.stockModel()->value(0, QStringLiteral("F_dept")).toString(), QStringLiteral("A仓"));
+        QCOMPARE(dlg.stockModel()->value(0, QStringLiteral("F_amount")).toDouble(), 5.0);
     }
 }
 

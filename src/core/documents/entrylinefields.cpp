@@ -61,7 +61,8 @@ EntryLineField entryFieldOf(const QString& field, int* index)
         const bool zf = f.startsWith(QLatin1String("f_zf"));
         if (n >= 1 && n <= (zf ? 5 : 3)) {
             *index = n - 1;
-            return zf ? EntryLineField::ZF : (f.startsWith(QLatin1String("f_sz")) ? EntryLineField::SZ : EntryLineField::RQ);
+            return zf ? EntryLineField::ZF
+                      : (f.startsWith(QLatin1String("f_sz")) ? EntryLineField::SZ : EntryLineField::RQ);
         }
     }
     return EntryLineField::Unknown;
@@ -352,6 +353,52 @@ QList<EntryLineColumn> defaultColumns(int kind)
       << entryCol("F_Price", "单价", 70, true, 2) << total << cost << entryCol("F_Mem", "备注", 140);
     entryAppendUserColumns(c, true);
     return c;
+}
+
+QList<GridColumnDef> gridColumns(const QList<EntryLineColumn>& columns)
+{
+    QList<GridColumnDef> out;
+    for (const EntryLineColumn& e : columns) {
+        GridColumnDef c;
+        c.fieldName = e.field;
+        c.caption = e.caption;
+        c.width = e.width;
+        c.visible = e.visible;
+        c.readOnly = !e.editable;
+        c.displayFormat = e.footerFormat;
+        c.footerType = e.footerType;
+        c.footerValue = e.footerValue;
+        c.alignment = e.alignment == 0 ? int(GridColumnDef::AlignDefault) : e.alignment;
+        out << c;
+    }
+    return out;
+}
+
+QList<GridColumnDef> layoutOver(const QList<GridColumnDef>& designed, const QList<GridColumnDef>& stored)
+{
+    QList<GridColumnDef> rest = designed;
+    QList<GridColumnDef> out;
+    for (const GridColumnDef& s : stored) {
+        for (int i = 0; i < rest.size(); ++i) {
+            const GridColumnDef& d = rest.at(i);
+            if (d.fieldName.compare(s.fieldName.trimmed(), Qt::CaseInsensitive) != 0)
+                continue;
+            GridColumnDef c = s;
+            c.fieldName = d.fieldName;
+            if (c.caption.isEmpty())
+                c.caption = d.caption;
+            if (c.width <= 0)
+                c.width = d.width;
+            if (c.displayFormat.isEmpty())
+                c.displayFormat = d.displayFormat;
+            if (c.alignment == GridColumnDef::AlignDefault)
+                c.alignment = d.alignment;
+            out << c;
+            rest.removeAt(i);
+            break;
+        }
+    }
+    return out + rest;
 }
 
 QList<EntryLineColumn> pickerColumns()

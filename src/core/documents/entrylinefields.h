@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/gridlayout.h"
 #include "document.h"
 
 #include <QList>
@@ -37,4 +38,13 @@ bool isGoodsDescriptive(const QString& field);
 QList<EntryLineColumn> defaultColumns(int kind);
 // The goods picker's list.
 QList<EntryLineColumn> pickerColumns();
+
+// Designed columns as a grid layout: the footer format is the column's stored
+// display format; alignment 0 means the grid's default (numbers right).
+QList<GridColumnDef> gridColumns(const QList<EntryLineColumn>& columns);
+// A stored layout over the designed columns: stored order, caption, width,
+// visibility, formats and footers win; stored fields the grid does not know are
+// left out (the lines are read by field name) and designed columns the store
+// lacks come last, as designed.
+QList<GridColumnDef> layoutOver(const QList<GridColumnDef>& designed, const QList<GridColumnDef>& stored);
 } // namespace EntryLineFields

@@ -36,50 +36,6 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace {
-QList<GridColumnDef> pickerDesignedColumns()
-{
-    QList<GridColumnDef> out;
-    for (const EntryLineColumn& e : EntryLineFields::pickerColumns()) {
-        GridColumnDef c;
-        c.fieldName = e.field;
-        c.caption = e.caption;
-        c.width = e.width;
-        c.visible = e.visible;
-        c.readOnly = true;
-        c.alignment = e.alignment == 0 ? GridColumnDef::AlignDefault : e.alignment;
-        out << c;
-    }
-    return out;
-}
-
-// The stored layout decides order, captions and widths, but the list selects the
-// goods fields by its columns: a stored field the goods table does not have is
-// left out, and designed columns the store does not know come last.
-QList<GridColumnDef> pickerMergedColumns(const QList<GridColumnDef>& stored)
-{
-    QList<GridColumnDef> rest = pickerDesignedColumns();
-    QList<GridColumnDef> out;
-    for (const GridColumnDef& c : stored) {
-        for (int i = 0; i < rest.size(); ++i) {
-            if (rest.at(i).fieldName.compare(c.fieldName.trimmed(), Qt::CaseInsensitive) == 0) {
-                GridColumnDef m = c;
-                m.fieldName = rest.at(i).fieldName;
-                if (m.caption.isEmpty())
-                    m.caption = rest.at(i).caption;
-                if (m.width <= 0)
-                    m.width = rest.at(i).width;
-                m.readOnly = true;
-                rest.removeAt(i);
-                out << m;
-                break;
-            }
-        }
-    }
-    return out + rest;
-}
-} // namespace
-
 TDlgGoodXz::TDlgGoodXz(QWidget* parent)
     : QDialog(parent)
 {
@@ -241,11 +197,13 @@ void TDlgGoodXz::showEvent(QShowEvent* event)
 void TDlgGoodXz::applyShowSettings()
 {
     m_showSettingsDone = true;
-    m_goodsGrid->setColumns(pickerDesignedColumns());
+    // The list selects the goods fields by its columns: a stored field the goods
+    // table does not have is left out.
+    const QList<GridColumnDef> designed = EntryLineFields::gridColumns(EntryLineFields::pickerColumns());
     QList<GridColumnDef> stored;
     const GridLayout::LoadResult r = GridLayout::load(EntryKinds::pickerGridKey(), stored);
-    if (r == GridLayout::LoadResult::Loaded || (r == GridLayout::LoadResult::Failed && !stored.isEmpty()))
-        m_goodsGrid->setColumns(pickerMergedColumns(stored));
+    m_goodsGrid->setColumns(
+        r == GridLayout::LoadResult::NoRows ? designed : EntryLineFields::layoutOver(designed, stored));
     GridServices::applyUserFields(m_goodsGrid);
     // Without the price right the price columns are not selected at all.
     GridServices::formatGrid(m_goodsGrid, 6, 1);

@@ -11,7 +11,7 @@
 #include "documents/documentkinds.h"
 #include "documents/documentstore.h"
 #include "documents/entrykinds.h"
-#include "documents/entrylayout.h"
+#include "documents/entrylinefields.h"
 #include "documents/lineediting.h"
 #include "documents/numbering.h"
 #include "entrycolumnchooser.h"
@@ -519,8 +519,28 @@ void TFrmDeptGl::applyShowSettings()
     ShowCurrentBill();
 
     // Layout, price columns, user-defined captions.
+    const QList<EntryLineColumn> designed = EntryLineFields::defaultColumns(kind());
+    const QList<GridColumnDef> designedLayout = EntryLineFields::gridColumns(designed);
+    QList<GridColumnDef> stored;
+    const GridLayout::LoadResult loaded = GridLayout::load(m_kind->base().layoutKey, stored);
+    // Rows read before an error still count, as for every other grid.
+    m_layoutColumns = loaded == GridLayout::LoadResult::NoRows ? designedLayout
+                                                               : EntryLineFields::layoutOver(designedLayout, stored);
     QList<EntryLineColumn> cols;
-    EntryLayout::load(m_kind->base().layoutKey, EntryLineFields::defaultColumns(kind()), cols);
+    for (const GridColumnDef& g : m_layoutColumns) {
+        EntryLineColumn c;
+        for (const EntryLineColumn& d : designed)
+            if (d.field == g.fieldName)
+                c = d;
+        c.caption = g.caption;
+        c.width = g.width;
+        c.visible = g.visible;
+        c.footerFormat = g.displayFormat;
+        c.footerType = g.footerType;
+        c.footerValue = g.footerValue;
+        c.alignment = g.alignment == GridColumnDef::AlignDefault ? 0 : g.alignment;
+        cols << c;
+    }
     const bool seesPrices = s.rPrice || s.isAdmin();
     for (EntryLineColumn& c : cols) {
         const QString f = c.field.toLower();
@@ -1206,18 +1226,24 @@ void TFrmDeptGl::saveGridLayout()
 {
     if (ShowMess(QStringLiteral("真的要保存当前网格设置吗？"), Messenger::Question) != Messenger::Yes)
         return;
-    QList<EntryLineColumn> cols;
+    QList<GridColumnDef> cols;
     const QHeaderView* h = m_grid->horizontalHeader();
-    for (int v = 0; v < h->count(); ++v) {
+    for (int v = 0; v < h->count() && v < m_layoutColumns.size(); ++v) {
         const int logical = h->logicalIndex(v);
-        EntryLineColumn c = m_lines->columns().at(logical);
+        const EntryLineColumn& shown = m_lines->columns().at(logical);
+        GridColumnDef c = m_layoutColumns.at(logical);
+        c.caption = shown.caption;
         c.width = h->sectionSize(logical) > 0 ? h->sectionSize(logical) : c.width;
         // A price column hidden for lack of the right keeps its stored visibility.
-        if (!(deptIsPriceField(c.field) && !(Session::current().rPrice || Session::current().isAdmin())))
+        if (!(deptIsPriceField(c.fieldName) && !(Session::current().rPrice || Session::current().isAdmin())))
             c.visible = !h->isSectionHidden(logical);
+        // The alignment saved is the one the grid shows.
+        if (c.alignment == GridColumnDef::AlignDefault)
+            c.alignment
+                = EntryLineFields::isNumeric(c.fieldName) ? GridColumnDef::AlignRight : GridColumnDef::AlignLeft;
         cols << c;
     }
-    EntryLayout::save(m_kind->base().layoutKey, cols);
+    GridLayout::save(m_kind->base().layoutKey, cols);
 }
 
 void TFrmDeptGl::showColumnChooser()

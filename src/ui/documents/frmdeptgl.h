@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/gridlayout.h"
 #include "documents/document.h"
 #include "goodpickertarget.h"
 
@@ -127,6 +128,7 @@ private:
     EntryLineModel* m_lines = nullptr;
     EntryLineView* m_grid = nullptr;
     EntryGridFooter* m_footer = nullptr;
+    QList<GridColumnDef> m_layoutColumns; // the stored layout of each line column, for saving it back
 
     QWidget* m_toolBar = nullptr;
     QToolButton *tbNew = nullptr, *tbEdit = nullptr, *tbDel = nullptr, *tbFirst = nullptr, *tbPrior = nullptr,
