@@ -203,35 +203,6 @@ QString TDlgCltXz::pickPartner(QWidget* parent, int kind, const QString& text)
     return dlg.pick(text);
 }
 
-int TDlgCltXz::rowCount() const
-{
-    return m_grid->rowCount();
-}
-
-int TDlgCltXz::currentRow() const
-{
-    return m_grid->currentRow();
-}
-
-void TDlgCltXz::setCurrentRow(int row)
-{
-    if (row < 0 || row >= rowCount())
-        return;
-    m_grid->setCurrentRow(row);
-}
-
-QSqlRecord TDlgCltXz::recordAt(int row) const
-{
-    return GridRecords::recordAt(m_grid, row);
-}
-
-void TDlgCltXz::reopenAt(const QString& code)
-{
-    search();
-    setCurrentRow(GridRecords::rowOf(m_grid, QStringLiteral("F_Code"), code));
-    placeChooseButton();
-}
-
 bool TDlgCltXz::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_grid->view()->viewport() && event->type() == QEvent::Resize)

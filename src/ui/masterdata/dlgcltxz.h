@@ -11,7 +11,7 @@ class QPushButton;
 class QTableWidget;
 
 // The partner picker: choose a client or supplier by name.
-class TDlgCltXz : public QDialog, public RecordNavigator
+class TDlgCltXz : public QDialog, public GridRecordNavigator
 {
     Q_OBJECT
 public:
@@ -32,20 +32,16 @@ public:
     QTableWidget* leftList() const { return m_left; }
     QPushButton* chooseButton() const { return m_choose; }
 
-    void search();
+    void search() override;
     void choose();
     void addPartner();
-
-    // RecordNavigator
-    int rowCount() const override;
-    int currentRow() const override;
-    void setCurrentRow(int row) override;
-    QSqlRecord recordAt(int row) const override;
-    void reopenAt(const QString& code) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+protected:
+    DataGrid* navigatorGrid() const override { return m_grid; }
 
 private:
     void fillLeftList();

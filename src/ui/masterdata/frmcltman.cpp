@@ -238,35 +238,6 @@ void TfrmCltMan::updateNavigation()
     m_tbExport->setEnabled(n > 0);
 }
 
-int TfrmCltMan::rowCount() const
-{
-    return m_grid->rowCount();
-}
-
-int TfrmCltMan::currentRow() const
-{
-    return m_grid->currentRow();
-}
-
-void TfrmCltMan::setCurrentRow(int row)
-{
-    if (row < 0 || row >= rowCount())
-        return;
-    m_grid->setCurrentRow(row);
-    updateNavigation();
-}
-
-QSqlRecord TfrmCltMan::recordAt(int row) const
-{
-    return GridRecords::recordAt(m_grid, row);
-}
-
-void TfrmCltMan::reopenAt(const QString& code)
-{
-    search();
-    setCurrentRow(GridRecords::rowOf(m_grid, QStringLiteral("F_Code"), code));
-}
-
 void TfrmCltMan::tbNewClick()
 {
     TfrmCltEdit w(m_kind, TfrmCltEdit::NewFromList, this, this);

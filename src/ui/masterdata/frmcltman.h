@@ -15,7 +15,7 @@ class QMenu;
 class QTableWidget;
 
 // "客户资料管理" / "供应商资料管理": one list window for both partner kinds.
-class TfrmCltMan : public QWidget, public RecordNavigator
+class TfrmCltMan : public QWidget, public GridRecordNavigator
 {
     Q_OBJECT
 public:
@@ -38,7 +38,7 @@ public:
     QCheckBox* includeDisabled() const { return m_disabled; }
     QString countText() const;
 
-    void search();
+    void search() override;
     void fillLeftList();
     void tbNewClick();
     void tbEditClick();
@@ -48,18 +48,15 @@ public:
     void tbExportClick();
     void saveLayout();
 
-    // RecordNavigator
-    int rowCount() const override;
-    int currentRow() const override;
-    void setCurrentRow(int row) override;
-    QSqlRecord recordAt(int row) const override;
-    void reopenAt(const QString& code) override;
-
 signals:
     void countChanged(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+protected:
+    DataGrid* navigatorGrid() const override { return m_grid; }
+    void currentRowMoved() override { updateNavigation(); }
 
 private:
     void updateNavigation();

@@ -239,35 +239,6 @@ void TFrmGoodGl::updateNavigation()
     m_tbExport->setEnabled(n > 0);
 }
 
-int TFrmGoodGl::rowCount() const
-{
-    return m_grid->rowCount();
-}
-
-int TFrmGoodGl::currentRow() const
-{
-    return m_grid->currentRow();
-}
-
-void TFrmGoodGl::setCurrentRow(int row)
-{
-    if (row < 0 || row >= rowCount())
-        return;
-    m_grid->setCurrentRow(row);
-    updateNavigation();
-}
-
-QSqlRecord TFrmGoodGl::recordAt(int row) const
-{
-    return GridRecords::recordAt(m_grid, row);
-}
-
-void TFrmGoodGl::reopenAt(const QString& code)
-{
-    search();
-    setCurrentRow(GridRecords::rowOf(m_grid, QStringLiteral("F_Code"), code));
-}
-
 void TFrmGoodGl::tbNewClick()
 {
     TFrmGoodEdit w(TFrmGoodEdit::NewFromList, this, this);

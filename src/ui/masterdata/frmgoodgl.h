@@ -18,7 +18,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 
 // "货品资料管理": the goods list with its category tree.
-class TFrmGoodGl : public QWidget, public RecordNavigator
+class TFrmGoodGl : public QWidget, public GridRecordNavigator
 {
     Q_OBJECT
 public:
@@ -37,7 +37,7 @@ public:
     // The list's current filter (what the next search runs).
     GoodsFilter filter() const;
 
-    void search();
+    void search() override;
     void tbNewClick();
     void tbEditClick();
     void tbDelClick();
@@ -47,18 +47,15 @@ public:
     void changeSelectedCategory();
     void saveLayout();
 
-    // RecordNavigator
-    int rowCount() const override;
-    int currentRow() const override;
-    void setCurrentRow(int row) override;
-    QSqlRecord recordAt(int row) const override;
-    void reopenAt(const QString& code) override;
-
 signals:
     void countChanged(const QString& text);
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+protected:
+    DataGrid* navigatorGrid() const override { return m_grid; }
+    void currentRowMoved() override { updateNavigation(); }
 
 private:
     void loadTree();

@@ -3,6 +3,8 @@
 #include <QSqlRecord>
 #include <QString>
 
+class DataGrid;
+
 // What an edit window needs from the list it was opened from: the rows to move
 // through with its navigator, and a way to reopen the list on a saved record.
 class RecordNavigator
@@ -15,4 +17,24 @@ public:
     virtual QSqlRecord recordAt(int row) const = 0;
     // Re-runs the list's statement and moves to the row whose code is code.
     virtual void reopenAt(const QString& code) = 0;
+};
+
+// A list shown in a DataGrid: the navigator moves through the grid's rows, and
+// reopening runs the list's search again.
+class GridRecordNavigator : public RecordNavigator
+{
+public:
+    int rowCount() const override;
+    int currentRow() const override;
+    void setCurrentRow(int row) override;
+    QSqlRecord recordAt(int row) const override;
+    void reopenAt(const QString& code) override;
+
+    // Re-runs the list's statement.
+    virtual void search() = 0;
+
+protected:
+    virtual DataGrid* navigatorGrid() const = 0;
+    // Called after the current row was moved (tool buttons follow it).
+    virtual void currentRowMoved() { }
 };
