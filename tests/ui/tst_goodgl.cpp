@@ -319,7 +319,7 @@ void TestGoodGl::unitAddedOnTheFly()
     unit->setCurrentText(QStringLiteral("箱"));
     e.unitLeft();
     QCOMPARE(msg.count(), 0);
-    // Symbols go in at the cursor of the specification box.
+    // Symbols go in at the cursor of the 商品规格 box.
     auto* spec = e.findChild<QLineEdit*>(QStringLiteral("edtSpec"));
     spec->setText(QStringLiteral("500ml24"));
     spec->setCursorPosition(5);

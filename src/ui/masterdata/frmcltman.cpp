@@ -66,6 +66,7 @@ TfrmCltMan::TfrmCltMan(QWidget* parent)
     m_tbPrint = act("tbPrint", "打印", QKeySequence(), [this] { tbPrintClick(); });
     act("tbSet", "设置", QKeySequence(), [this] { tbSetClick(); });
     m_tbExport = act("tbExport", "导出", QKeySequence(), [this] { tbExportClick(); });
+    setNavigationActions(m_tbFirst, m_tbPrior, m_tbNext, m_tbLast, {m_tbPrint, m_tbExport});
     bar->addSeparator();
     act("tbExit", "退出", QKeySequence(), [this] { close(); });
 
@@ -128,7 +129,7 @@ TfrmCltMan::TfrmCltMan(QWidget* parent)
         }
     });
     connect(m_grid->view(), &QTableView::doubleClicked, this, &TfrmCltMan::tbEditClick);
-    connect(m_grid, &DataGrid::currentRowChanged, this, &TfrmCltMan::updateNavigation);
+    connect(m_grid, &DataGrid::currentRowChanged, this, [this] { updateNavigation(); });
     m_count->setObjectName(QStringLiteral("lblCount"));
 
     auto* right = new QWidget(this);
@@ -225,17 +226,6 @@ void TfrmCltMan::updateCount()
 {
     m_count->setText(countText());
     emit countChanged(countText());
-}
-
-void TfrmCltMan::updateNavigation()
-{
-    const int n = rowCount(), r = currentRow();
-    m_tbFirst->setEnabled(n > 0 && r > 0);
-    m_tbPrior->setEnabled(n > 0 && r > 0);
-    m_tbNext->setEnabled(n > 0 && r < n - 1);
-    m_tbLast->setEnabled(n > 0 && r < n - 1);
-    m_tbPrint->setEnabled(n > 0);
-    m_tbExport->setEnabled(n > 0);
 }
 
 void TfrmCltMan::tbNewClick()

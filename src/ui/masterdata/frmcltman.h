@@ -56,10 +56,8 @@ protected:
 
 protected:
     DataGrid* navigatorGrid() const override { return m_grid; }
-    void currentRowMoved() override { updateNavigation(); }
 
 private:
-    void updateNavigation();
     void updateCount();
     PartnerLeftFilter leftFilter() const;
     QString templateName() const;

@@ -71,6 +71,7 @@ TFrmGoodGl::TFrmGoodGl(QWidget* parent)
     m_tbPrint = act("tbPrint", "打印", QKeySequence(), [this] { tbPrintClick(); });
     m_tbSet = act("tbSet", "设置", QKeySequence(), [this] { tbSetClick(); });
     m_tbExport = act("tbExport", "导出", QKeySequence(), [this] { tbExportClick(); });
+    setNavigationActions(m_tbFirst, m_tbPrior, m_tbNext, m_tbLast, {m_tbPrint, m_tbExport});
     bar->addSeparator();
     act("tbExit", "退出", QKeySequence(), [this] { close(); });
 
@@ -122,7 +123,7 @@ TFrmGoodGl::TFrmGoodGl(QWidget* parent)
     popup->addSeparator();
     QAction* n3 = popup->addAction(QStringLiteral("更改当前所选商品类型"), this, &TFrmGoodGl::changeSelectedCategory);
     n3->setObjectName(QStringLiteral("N3"));
-    connect(m_grid, &DataGrid::currentRowChanged, this, &TFrmGoodGl::updateNavigation);
+    connect(m_grid, &DataGrid::currentRowChanged, this, [this] { updateNavigation(); });
 
     m_count->setObjectName(QStringLiteral("lblCount"));
 
@@ -226,17 +227,6 @@ void TFrmGoodGl::updateCount()
 {
     m_count->setText(countText());
     emit countChanged(countText());
-}
-
-void TFrmGoodGl::updateNavigation()
-{
-    const int n = rowCount(), r = currentRow();
-    m_tbFirst->setEnabled(n > 0 && r > 0);
-    m_tbPrior->setEnabled(n > 0 && r > 0);
-    m_tbNext->setEnabled(n > 0 && r < n - 1);
-    m_tbLast->setEnabled(n > 0 && r < n - 1);
-    m_tbPrint->setEnabled(n > 0);
-    m_tbExport->setEnabled(n > 0);
 }
 
 void TFrmGoodGl::tbNewClick()

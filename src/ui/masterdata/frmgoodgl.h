@@ -55,12 +55,10 @@ protected:
 
 protected:
     DataGrid* navigatorGrid() const override { return m_grid; }
-    void currentRowMoved() override { updateNavigation(); }
 
 private:
     void loadTree();
     void applyFormats();
-    void updateNavigation();
     void updateCount();
     QString templateName() const;
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QList>
 #include <QSqlRecord>
 #include <QString>
 
 class DataGrid;
+class QAction;
 
 // What an edit window needs from the list it was opened from: the rows to move
 // through with its navigator, and a way to reopen the list on a saved record.
@@ -35,6 +37,18 @@ public:
 
 protected:
     virtual DataGrid* navigatorGrid() const = 0;
-    // Called after the current row was moved (tool buttons follow it).
-    virtual void currentRowMoved() { }
+    // Called after the current row was moved; the navigation actions follow it.
+    virtual void currentRowMoved() { updateNavigation(); }
+
+    // The tool bar actions that follow the current row; rowActions need any row.
+    void setNavigationActions(
+        QAction* first, QAction* prior, QAction* next, QAction* last, const QList<QAction*>& rowActions);
+    void updateNavigation();
+
+private:
+    QAction* m_navFirst = nullptr;
+    QAction* m_navPrior = nullptr;
+    QAction* m_navNext = nullptr;
+    QAction* m_navLast = nullptr;
+    QList<QAction*> m_navRowActions;
 };
