@@ -578,6 +578,25 @@ std::optional<Document> DocumentStore::load(const QString& code0)
     if (!q.next())
         return std::nullopt;
     const QSqlRecord r = q.record();
+    Document doc = headerFromRecord(r);
+    q.finish();
+    if (!Sql::exec(q, QStringLiteral("select * from DepotD where F_code = :code order by F_ID"),
+            {{QStringLiteral("code"), code}})) {
+        m_error = q.lastError().text();
+        return std::nullopt;
+    }
+    while (q.next()) {
+        DocumentLine l = storeLineFromRecord(q.record());
+        if (l.flag == 1 && doc.isAssemblyKind())
+            doc.product = l;
+        else
+            doc.lines.append(l);
+    }
+    return doc;
+}
+
+Document DocumentStore::headerFromRecord(const QSqlRecord& r)
+{
     Document doc;
     doc.id = storeRecordValue(r, "F_ID").toLongLong();
     doc.code = storeRecordValue(r, "F_Code").toString();
@@ -594,18 +613,5 @@ std::optional<Document> DocumentStore::load(const QString& code0)
     doc.checked = storeRecordValue(r, "F_CheckFlag").toInt() == 1;
     doc.totalPrice = storeRecordValue(r, "F_TotalPrice").toDouble();
     doc.amount = storeRecordValue(r, "F_amount").toDouble();
-    q.finish();
-    if (!Sql::exec(q, QStringLiteral("select * from DepotD where F_code = :code order by F_ID"),
-            {{QStringLiteral("code"), code}})) {
-        m_error = q.lastError().text();
-        return std::nullopt;
-    }
-    while (q.next()) {
-        DocumentLine l = storeLineFromRecord(q.record());
-        if (l.flag == 1 && doc.isAssemblyKind())
-            doc.product = l;
-        else
-            doc.lines.append(l);
-    }
     return doc;
 }

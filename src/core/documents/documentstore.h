@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSqlRecord>
+
 #include "availabilitycheck.h"
 #include "document.h"
 
@@ -51,6 +53,8 @@ public:
 
     // Header checks of the entry window; shows the kind's message.
     static bool validateHeader(const Document& doc);
+    // A header (without lines) from a DepotM row; fields matched in any letter case.
+    static Document headerFromRecord(const QSqlRecord& r);
     // Stamps the code on every line and drops the lines without goods.
     static void PrepareLines(Document& doc, const QString& code);
 

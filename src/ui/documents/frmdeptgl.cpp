@@ -47,33 +47,6 @@ namespace {
 // The read-only colour of code fields (15898019).
 const QColor entryReadOnlyColour(0xA3, 0x95, 0xF2);
 
-QVariant deptRecordValue(const QSqlRecord& r, const char* name)
-{
-    const int i = r.indexOf(QString::fromLatin1(name));
-    return i < 0 ? QVariant() : r.value(i);
-}
-
-Document deptHeaderFromRecord(const QSqlRecord& r)
-{
-    Document d;
-    d.id = deptRecordValue(r, "F_ID").toLongLong();
-    d.code = deptRecordValue(r, "F_Code").toString();
-    d.kind = deptRecordValue(r, "F_Flag").toInt();
-    d.depot = deptRecordValue(r, "F_Depot").toString();
-    d.client = deptRecordValue(r, "F_Client").toString();
-    d.makeDate = Dates::toDate(deptRecordValue(r, "F_MakeDate"));
-    d.date = Dates::toDate(deptRecordValue(r, "F_Date"));
-    d.maker = deptRecordValue(r, "F_Maker").toString();
-    d.auditer = deptRecordValue(r, "F_Auditer").toString();
-    d.empName = deptRecordValue(r, "F_EmpName").toString();
-    d.oldCode = deptRecordValue(r, "F_OldCode").toString();
-    d.mem = deptRecordValue(r, "F_Mem").toString();
-    d.checked = deptRecordValue(r, "F_CheckFlag").toInt() == 1;
-    d.totalPrice = deptRecordValue(r, "F_TotalPrice").toDouble();
-    d.amount = deptRecordValue(r, "F_amount").toDouble();
-    return d;
-}
-
 QToolButton* deptToolButton(QWidget* parent, const char* name, const QString& text)
 {
     auto* b = new QToolButton(parent);
@@ -629,7 +602,7 @@ void TFrmDeptGl::OpenBillList(int positionMode, const QString& code, qint64 id)
         return; // the previous contents stay
     QList<Document> list;
     while (q.next())
-        list << deptHeaderFromRecord(q.record());
+        list << DocumentStore::headerFromRecord(q.record());
     m_list = list;
     m_cur = m_list.isEmpty() ? -1 : int(m_list.size()) - 1;
     if (m_list.isEmpty()) {
