@@ -3,6 +3,9 @@
 #include "data/datamodule.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QHBoxLayout>
+#include <QPushButton>
 
 namespace UiServices {
 bool fillCombo(QComboBox* box, const QString& sql, const SqlParams& params, bool keepText)
@@ -20,5 +23,22 @@ bool fillCombo(QComboBox* box, const QString& sql, const SqlParams& params, bool
     else if (keepText)
         box->setCurrentIndex(box->findText(text));
     return true;
+}
+
+QHBoxLayout* dialogButtonRow(
+    QDialog* dialog, const QString& okText, const QString& cancelText, const QString& cancelName)
+{
+    auto* ok = new QPushButton(okText, dialog);
+    ok->setObjectName(QStringLiteral("btnOK"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(cancelText, dialog);
+    cancel->setObjectName(cancelName);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    return buttons;
 }
 } // namespace UiServices

@@ -1,5 +1,7 @@
 #include "dlgaddtext.h"
 
+#include "app/uiservices.h"
+
 #include "app/dispformpos.h"
 #include "app/messenger.h"
 
@@ -21,16 +23,8 @@ TDLGaddText::TDLGaddText(QWidget* parent)
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("名    称："), this));
     row->addWidget(m_edit);
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setObjectName(QStringLiteral("btnOK"));
-    auto* close = new QPushButton(QStringLiteral("关闭"), this);
-    close->setObjectName(QStringLiteral("btnClose"));
-    connect(ok, &QPushButton::clicked, this, &TDLGaddText::accept);
-    connect(close, &QPushButton::clicked, this, &TDLGaddText::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(close);
+    auto* buttons
+        = UiServices::dialogButtonRow(this, QStringLiteral("确定"), QStringLiteral("关闭"), QStringLiteral("btnClose"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addLayout(buttons);

@@ -1,5 +1,7 @@
 #include "dlgeditgoodtype.h"
 
+#include "app/uiservices.h"
+
 #include "app/dispformpos.h"
 #include "app/messenger.h"
 #include "frmtreecodeman.h"
@@ -29,17 +31,7 @@ TDlgEditGoodType::TDlgEditGoodType(QWidget* parent)
     row->addWidget(new QLabel(QStringLiteral("商品类型："), this));
     row->addWidget(m_edit);
     row->addWidget(button);
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setObjectName(QStringLiteral("btnOK"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(ok, &QPushButton::clicked, this, &TDlgEditGoodType::accept);
-    connect(cancel, &QPushButton::clicked, this, &TDlgEditGoodType::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = UiServices::dialogButtonRow(this, QStringLiteral("确定"), QStringLiteral("取消"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addLayout(buttons);

@@ -1,5 +1,7 @@
 #include "dlgentercaption.h"
 
+#include "app/uiservices.h"
+
 #include "app/dispformpos.h"
 #include "app/messenger.h"
 
@@ -20,17 +22,7 @@ TDLGenterCaption::TDLGenterCaption(QWidget* parent)
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("节点名称"), this));
     row->addWidget(m_edit);
-    auto* ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setObjectName(QStringLiteral("btnOK"));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("取消"), this);
-    cancel->setObjectName(QStringLiteral("btnCancel"));
-    connect(ok, &QPushButton::clicked, this, &TDLGenterCaption::accept);
-    connect(cancel, &QPushButton::clicked, this, &TDLGenterCaption::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
+    auto* buttons = UiServices::dialogButtonRow(this, QStringLiteral("确定"), QStringLiteral("取消"));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addLayout(buttons);
